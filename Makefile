@@ -1,0 +1,47 @@
+# make          build Tallorix.vlf, the stand-in host and the native engine
+# make test     build, then run every test: native, sanitized, under Wine
+# make demo     build, then sort data/sample.txt through Tallorix.vlf in several modes
+
+BUILD  := build
+NATIVE := $(BUILD)/native
+ASAN   := $(BUILD)/asan
+WIN32  := $(BUILD)/win32
+JOBS   ?= 2
+
+.PHONY: all setup native asan win32 test test-native test-asan test-wine demo clean
+
+all: win32 native
+
+setup:
+	@bash tools/setup
+
+native: setup
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS)
+
+asan: setup
+	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DTALLORIX_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN) -j $(JOBS)
+
+win32: setup
+	@cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WIN32) -j $(JOBS)
+
+test: test-native test-asan test-wine
+
+test-native: native
+	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
+
+test-asan: asan
+	ctest --test-dir $(ASAN) --output-on-failure -j $(JOBS)
+
+# Wine tests get a display of their own, so message boxes and dialogs are
+# real windows.
+test-wine: win32
+	xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir $(WIN32) --output-on-failure
+
+demo: win32
+	@bash tools/demo
+
+clean:
+	rm -rf $(NATIVE) $(ASAN) $(WIN32)

@@ -1,0 +1,18 @@
+# The engine on Linux, with its unit tests.
+option(TALLORIX_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(TALLORIX_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -g)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+add_library(engine STATIC ${ENGINE_SOURCES} engine/platform_native.cpp)
+target_include_directories(engine PUBLIC ${CMAKE_SOURCE_DIR})
+
+find_package(GTest REQUIRED)
+file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(unit_tests ${UNIT_TEST_SOURCES})
+# GoogleTest itself needs exceptions and RTTI.
+target_compile_options(unit_tests PRIVATE -fexceptions -frtti)
+target_link_libraries(unit_tests PRIVATE engine GTest::gtest GTest::gtest_main)
+include(GoogleTest)
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)

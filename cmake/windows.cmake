@@ -1,0 +1,35 @@
+# Tallorix.vlf, the stand-in host and the tests that run them under Wine.
+
+# Texts the module shows are code page 932 in the binary.
+set(CP932 -fexec-charset=CP932)
+set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+
+add_library(tallorix SHARED
+  ${ENGINE_SOURCES}
+  engine/platform_win.cpp
+  filter/command.cpp
+  filter/exports.cpp
+  filter/options.cpp
+  filter/settings.cpp
+  ui/options_dialog.cpp
+  filter/Tallorix.def)
+set_target_properties(tallorix PROPERTIES PREFIX "" OUTPUT_NAME Tallorix SUFFIX .vlf)
+target_compile_options(tallorix PRIVATE ${CP932})
+target_link_options(tallorix PRIVATE ${STATIC_RUNTIME})
+target_link_libraries(tallorix PRIVATE user32 advapi32 comdlg32 kernel32)
+
+add_executable(vlfhost host/vlfhost.cpp)
+target_compile_options(vlfhost PRIVATE -municode)
+target_link_options(vlfhost PRIVATE -municode ${STATIC_RUNTIME})
+target_link_libraries(vlfhost PRIVATE user32 advapi32 kernel32)
+
+set(WINE_RUN ${CMAKE_SOURCE_DIR}/tools/wine-run)
+
+add_executable(filter_tests tests/wine/filter_tests.cpp)
+target_link_options(filter_tests PRIVATE ${STATIC_RUNTIME})
+target_link_libraries(filter_tests PRIVATE user32 advapi32 kernel32)
+add_test(NAME wine_filter COMMAND ${WINE_RUN} $<TARGET_FILE:filter_tests> $<TARGET_FILE:tallorix>)
+
+add_test(NAME vlfhost_cli COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/vlfhost_test.sh $<TARGET_FILE:tallorix>)
+add_test(NAME module_imports COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/imports_test.sh $<TARGET_FILE:tallorix>)
+set_tests_properties(wine_filter vlfhost_cli PROPERTIES RESOURCE_LOCK wineprefix)

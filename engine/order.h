@@ -1,0 +1,23 @@
+// The sort-order file: a user's list of characters in the wanted order.
+#ifndef TALLORIX_ENGINE_ORDER_H
+#define TALLORIX_ENGINE_ORDER_H
+
+#include "types.h"
+
+enum { ORDER_PATH_SIZE = 260 };
+
+// Path of the order file in the ANSI code page, always NUL-terminated.
+// Cleared and refilled by every command.
+extern char orderFilePath[ORDER_PATH_SIZE];
+
+// Loads the file named by orderFilePath; false when the sort is to go on
+// without it.
+bool LoadOrderTable();
+
+// Frees the table if one is held.
+void ReleaseOrderTable();
+
+int32_t CompareCustomOrder(const LineEntry *a, const LineEntry *b);
+int32_t CompareCustomOrderDescending(const LineEntry *a, const LineEntry *b);
+
+#endif

@@ -1,0 +1,218 @@
+// The platform layer on Linux: malloc for both kinds of memory, glibc's
+// iconv for code page 932, and message boxes recorded for the tests.
+#include <iconv.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "platform.h"
+#include "platform_native.h"
+
+enum { ERROR_NOT_ENOUGH_MEMORY = 8, MAX_MESSAGES = 32, MESSAGE_SIZE = 256 };
+
+struct NativeBlock {
+    size_t size;
+    int locks;
+    unsigned char *data;
+};
+
+static long failCountdown;
+static long liveAllocations;
+static uint32_t lastError;
+static char messages[MAX_MESSAGES][MESSAGE_SIZE];
+static WindowHandle messageOwners[MAX_MESSAGES];
+static int messageCount;
+
+static bool AllocationFails()
+{
+    if (failCountdown > 0 && --failCountdown == 0) {
+        lastError = ERROR_NOT_ENOUGH_MEMORY;
+        return true;
+    }
+    return false;
+}
+
+void NativeFailAllocation(long k)
+{
+    failCountdown = k;
+}
+
+long NativeLiveAllocations()
+{
+    return liveAllocations;
+}
+
+BlockHandle PlatformBlockAlloc(size_t bytes)
+{
+    if (AllocationFails())
+        return NULL;
+    NativeBlock *b = (NativeBlock *)malloc(sizeof *b);
+    unsigned char *data = (unsigned char *)malloc(bytes ? bytes : 1);
+    if (!b || !data) {
+        free(b);
+        free(data);
+        lastError = ERROR_NOT_ENOUGH_MEMORY;
+        return NULL;
+    }
+    b->size = bytes;
+    b->locks = 0;
+    b->data = data;
+    liveAllocations++;
+    return b;
+}
+
+void *PlatformBlockLock(BlockHandle block)
+{
+    NativeBlock *b = (NativeBlock *)block;
+    b->locks++;
+    return b->data;
+}
+
+void PlatformBlockUnlock(BlockHandle block)
+{
+    NativeBlock *b = (NativeBlock *)block;
+    if (b->locks > 0)
+        b->locks--;
+}
+
+void PlatformBlockFree(BlockHandle block)
+{
+    NativeBlock *b = (NativeBlock *)block;
+    if (!b)
+        return;
+    free(b->data);
+    free(b);
+    liveAllocations--;
+}
+
+size_t NativeBlockSize(BlockHandle block)
+{
+    return ((NativeBlock *)block)->size;
+}
+
+void *PlatformLocalAlloc(size_t bytes)
+{
+    if (AllocationFails())
+        return NULL;
+    void *p = calloc(1, bytes ? bytes : 1);
+    if (!p) {
+        lastError = ERROR_NOT_ENOUGH_MEMORY;
+        return NULL;
+    }
+    liveAllocations++;
+    return p;
+}
+
+void PlatformLocalFree(void *p)
+{
+    if (!p)
+        return;
+    free(p);
+    liveAllocations--;
+}
+
+uint32_t PlatformLastError()
+{
+    return lastError;
+}
+
+// Code page 932 is stateless, so each code unit converts on its own: a
+// table of all 65,536 is made once with iconv. What CP932 lacks, surrogates
+// included, becomes the default character '?'. The low 16 bits hold the
+// bytes (lead byte high), bit 16 marks a double-byte result.
+static uint32_t *cp932Table;
+
+static bool MakeCp932Table()
+{
+    iconv_t cd = iconv_open("CP932", "UTF-16LE");
+    if (cd == (iconv_t)-1)
+        return false;
+    uint32_t *table = (uint32_t *)malloc(65536 * sizeof *table);
+    if (!table) {
+        iconv_close(cd);
+        return false;
+    }
+    for (uint32_t u = 0; u < 65536; u++) {
+        char in[2] = {(char)(u & 0xFF), (char)(u >> 8)};
+        unsigned char out[4];
+        char *ip = in, *op = (char *)out;
+        size_t il = 2, ol = sizeof out;
+        iconv(cd, NULL, NULL, NULL, NULL);
+        size_t r = iconv(cd, &ip, &il, &op, &ol);
+        size_t len = sizeof out - ol;
+        if (r == (size_t)-1 || il != 0 || len == 0 || len > 2 || (u >= 0xD800 && u < 0xE000))
+            table[u] = '?';
+        else if (len == 1)
+            table[u] = out[0];
+        else
+            table[u] = 0x10000 | (uint32_t)out[0] << 8 | out[1];
+    }
+    iconv_close(cd);
+    cp932Table = table;
+    return true;
+}
+
+int PlatformToCp932(const Unit16 *src, int units, char *dst, int dstBytes)
+{
+    if (!cp932Table && !MakeCp932Table())
+        return 0;
+    int written = 0;
+    for (int i = 0; i < units; i++) {
+        uint32_t v = cp932Table[src[i]];
+        if (v & 0x10000) {
+            if (written + 2 > dstBytes)
+                return 0;
+            dst[written++] = (char)(v >> 8);
+            dst[written++] = (char)v;
+        } else {
+            if (written + 1 > dstBytes)
+                return 0;
+            dst[written++] = (char)v;
+        }
+    }
+    return written;
+}
+
+bool PlatformIsCp932LeadByte(unsigned char b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+void PlatformFormat(char *out, const char *format, uint32_t a, uint32_t b)
+{
+    snprintf(out, MESSAGE_SIZE, format, (unsigned)a, (unsigned)b);
+}
+
+void PlatformErrorBox(WindowHandle owner, const char *text)
+{
+    if (messageCount < MAX_MESSAGES) {
+        snprintf(messages[messageCount], MESSAGE_SIZE, "%s", text);
+        messageOwners[messageCount] = owner;
+        messageCount++;
+    }
+}
+
+WindowHandle PlatformActiveWindow()
+{
+    return NULL;
+}
+
+int NativeMessageCount()
+{
+    return messageCount;
+}
+
+const char *NativeMessage(int i)
+{
+    return i >= 0 && i < messageCount ? messages[i] : "";
+}
+
+WindowHandle NativeMessageOwner(int i)
+{
+    return i >= 0 && i < messageCount ? messageOwners[i] : NULL;
+}
+
+void NativeClearMessages()
+{
+    messageCount = 0;
+}

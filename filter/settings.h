@@ -1,0 +1,22 @@
+// The settings kept under HKEY_CURRENT_USER.
+#ifndef TALLORIX_FILTER_SETTINGS_H
+#define TALLORIX_FILTER_SETTINGS_H
+
+#include <windows.h>
+
+#define SETTINGS_KEY "Software\\Corvanset\\Veltrane\\Corvanset_Sort_Filter_Custom1"
+#define VALUE_CUSTOM_FILE "CustomFile"
+#define VALUE_PARAMETER "Parameter"
+
+// Opens the settings key, creating it when missing; NULL on failure.
+HKEY OpenSettings();
+
+// Reads a string value into buffer of size bytes. A value that is missing,
+// not REG_SZ, too long for the buffer or without its NUL leaves the buffer
+// empty: the result is always a NUL-terminated string within size.
+void ReadSetting(HKEY key, const char *name, char *buffer, DWORD size);
+
+// Writes a REG_SZ value, its NUL counted in the stored length.
+void WriteSetting(HKEY key, const char *name, const char *value);
+
+#endif

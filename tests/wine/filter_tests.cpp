@@ -1,0 +1,309 @@
+// Drives the real Tallorix.vlf as the editor does: its exports, its filter
+// record, CustomSort with option strings and the settings in the registry.
+#include <windows.h>
+
+#include <string.h>
+#include <string>
+
+#include "check.h"
+
+typedef DWORD(__cdecl *GetVersionFn)(void);
+typedef const unsigned char *(__cdecl *EnumFiltersFn)(void);
+typedef HGLOBAL(__cdecl *CustomSortFn)(HWND, const WCHAR *, char *, int);
+
+static const char SETTINGS[] = "Software\\Corvanset\\Veltrane\\Corvanset_Sort_Filter_Custom1";
+
+static HMODULE module;
+static CustomSortFn customSort;
+
+// Message boxes the module shows are recorded and answered.
+static HHOOK hook;
+static int boxCount;
+
+static LRESULT CALLBACK AnswerBoxes(int code, WPARAM w, LPARAM l)
+{
+    if (code == HCBT_ACTIVATE) {
+        HWND box = (HWND)w;
+        char text[512];
+        if (GetDlgItemTextA(box, 0xFFFF, text, sizeof text) > 0) {
+            boxCount++;
+            fprintf(stderr, "message: %s\n", text);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }
+    }
+    return CallNextHookEx(hook, code, w, l);
+}
+
+struct Result {
+    bool null;
+    std::wstring text;
+    SIZE_T size;
+};
+
+// Sorts text with an option buffer of 256 bytes that starts with the given
+// bytes and is zero elsewhere.
+static Result RunSort(const char *option, size_t optionBytes, const WCHAR *text, char *optionOut = NULL)
+{
+    char buffer[256] = {0};
+    memcpy(buffer, option, optionBytes);
+    HGLOBAL block = customSort(NULL, text, buffer, sizeof buffer);
+    Result r = {block == NULL, L"", 0};
+    if (block) {
+        r.size = GlobalSize(block);
+        r.text = (const WCHAR *)GlobalLock(block);
+        GlobalUnlock(block);
+        GlobalFree(block);
+    }
+    if (optionOut)
+        memcpy(optionOut, buffer, sizeof buffer);
+    return r;
+}
+
+static std::string Narrow(const std::wstring &s)
+{
+    std::string out;
+    for (WCHAR c : s) {
+        char hex[8];
+        if (c >= 0x20 && c < 0x7F) {
+            out += (char)c;
+        } else {
+            wsprintfA(hex, "<%X>", c);
+            out += hex;
+        }
+    }
+    return out;
+}
+
+static void TestExports()
+{
+    const BYTE *base = (const BYTE *)module;
+    const IMAGE_NT_HEADERS *nt = (const IMAGE_NT_HEADERS *)(base + ((const IMAGE_DOS_HEADER *)base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY &dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+    const IMAGE_EXPORT_DIRECTORY *exp = (const IMAGE_EXPORT_DIRECTORY *)(base + dir.VirtualAddress);
+    const DWORD *names = (const DWORD *)(base + exp->AddressOfNames);
+    std::string all;
+    for (DWORD i = 0; i < exp->NumberOfNames; i++)
+        all += std::string((const char *)(base + names[i])) + " ";
+    CHECK(all == "CustomSort EnumVeltraneFilter VeltraneFilterGetVersion ", "exports: %s", all.c_str());
+
+    GetVersionFn version = (GetVersionFn)(void *)GetProcAddress(module, "VeltraneFilterGetVersion");
+    CHECK(version && version() == 0x20000, "version %lx", version ? version() : 0);
+}
+
+static void TestFilterRecord()
+{
+    EnumFiltersFn enumFilters = (EnumFiltersFn)(void *)GetProcAddress(module, "EnumVeltraneFilter");
+    CHECK(enumFilters != NULL, "EnumVeltraneFilter missing");
+    if (!enumFilters)
+        return;
+    const BYTE *rec = enumFilters();
+    CHECK(rec == enumFilters(), "the array is static");
+    DWORD size, name, ja, en;
+    memcpy(&size, rec, 4);
+    memcpy(&name, rec + 4, 4);
+    memcpy(&ja, rec + 8, 4);
+    memcpy(&en, rec + 12, 4);
+    CHECK(size == 20, "record size %lu", size);
+    CHECK(name && strcmp((const char *)name, "CustomSort") == 0, "function name");
+    // "カスタムソート..." in code page 932.
+    static const char caption[] = "\x83\x4A\x83\x58\x83\x5E\x83\x80\x83\x5C\x81\x5B\x83\x67...";
+    CHECK(ja && strcmp((const char *)ja, caption) == 0, "Japanese caption");
+    CHECK(en && strcmp((const char *)en, "CustomSort...") == 0, "English caption");
+    CHECK(memcmp(rec + 16, "\x53\x01\x00\x00", 4) == 0, "host bytes %02x %02x %02x %02x", rec[16], rec[17],
+          rec[18], rec[19]);
+    static const BYTE zero[20] = {0};
+    CHECK(memcmp(rec + 20, zero, 20) == 0, "a zero record ends the list");
+    CustomSortFn byName = (CustomSortFn)(void *)GetProcAddress(module, (const char *)name);
+    CHECK(byName == customSort, "the record names the sort function");
+}
+
+struct SortCase {
+    const char *what;
+    char option[8];
+    const WCHAR *input;
+    const WCHAR *expected;
+};
+
+static void TestOptionStrings()
+{
+    static const SortCase cases[] = {
+        {"ascending", "000000", L"b\na", L"a\nb\n"},
+        {"descending", "100000", L"a\nc\nb", L"c\nb\na\n"},
+        {"digit 1 alone is descending only", {'1'}, L"a\nB", L"a\nB\n"},
+        {"a later flag behind the NUL counts", {'1', 0, '1'}, L"a\nB", L"B\na\n"},
+        {"only the digit 1 turns a flag on", "2xyz ", L"b\na", L"a\nb\n"},
+        {"ignore case, equal keys exchange", "001000", L"x\nX", L"X\nx\n"},
+        {"numeric", "000100", L"ABC100\nABC20", L"ABC20\nABC100\n"},
+        {"numeric off", "000000", L"ABC20\nABC100", L"ABC100\nABC20\n"},
+        {"numeric over units", "000110", L"ABC100\nABC20", L"ABC20\nABC100\n"},
+        {"blanks collapsed", "010000", L"ab\na b\na\tb\na   b", L"a b\na\tb\na   b\nab\n"},
+        {"blanks kept", "000000", L"ab\na b\na\tb\na   b", L"a\tb\na   b\na b\nab\n"},
+        {"code page 932 bytes", "000000", L"\x3042\n\x30FC", L"\x30FC\n\x3042\n"},
+        {"UTF-16 units", "000010", L"\x30FC\n\x3042", L"\x3042\n\x30FC\n"},
+        {"CR stays in its line", "000000", L"b\r\na\r\nb", L"a\r\nb\nb\r\n"},
+        {"empty line first", "000000", L"a\n\nb", L"\na\nb\n"},
+        {"one line unchanged", "100000", L"only", L"only"},
+        {"one line with LF unchanged", "100000", L"only\n", L"only\n"},
+        {"empty text", "100000", L"", L""},
+        {"U+00E9 compares as e", "000000", L"f\n\x00E9\nd", L"d\n\x00E9\nf\n"},
+        {"U+00E9 by unit", "000010", L"f\n\x00E9\nd", L"d\nf\n\x00E9\n"},
+        {"outside CP932 compares as ?", "000000", L"@\n\xD83D\xDE00\n>", L">\n\xD83D\xDE00\n@\n"},
+        {"order file flag does nothing yet", "000011", L"b\na", L"a\nb\n"},
+    };
+    for (const SortCase &c : cases) {
+        Result r = RunSort(c.option, sizeof c.option, c.input);
+        CHECK(!r.null && r.text == c.expected, "%s: got \"%s\"", c.what, Narrow(r.text).c_str());
+    }
+    CHECK(boxCount == 0, "no message box in a plain sort, saw %d", boxCount);
+}
+
+static void TestBlockSize()
+{
+    struct { const WCHAR *input; SIZE_T bytes; } cases[] = {
+        {L"b\na", 2 * 3 + 4},    // LF added: the block is full
+        {L"b\na\n", 2 * 4 + 4},  // two spare bytes after the NUL
+        {L"", 4},
+        {L"x", 6},
+    };
+    for (auto &c : cases) {
+        Result r = RunSort("000000", 6, c.input);
+        CHECK(r.size == c.bytes, "\"%s\": block of %lu bytes", Narrow(c.input).c_str(), (unsigned long)r.size);
+    }
+}
+
+// The text lies in a read-only page: any write to it would fault.
+static void TestInputNotWritten()
+{
+    static const WCHAR text[] = L"delta\nAlpha\ncharlie\n  bravo\nalpha";
+    WCHAR *page = (WCHAR *)VirtualAlloc(NULL, 4096, MEM_COMMIT, PAGE_READWRITE);
+    memcpy(page, text, sizeof text);
+    DWORD old;
+    VirtualProtect(page, 4096, PAGE_READONLY, &old);
+    static const char *options[] = {"000000", "111100", "011110", "101010"};
+    for (const char *o : options) {
+        Result r = RunSort(o, 6, page);
+        CHECK(!r.null && r.text.size() == wcslen(text) + 1, "options %s", o);
+    }
+    CHECK(memcmp(page, text, sizeof text) == 0, "text unchanged");
+    VirtualFree(page, 0, MEM_RELEASE);
+}
+
+static HKEY OpenSettingsKey()
+{
+    HKEY key = NULL;
+    RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL);
+    return key;
+}
+
+static void SetValue(const char *name, DWORD type, const void *data, DWORD bytes)
+{
+    HKEY key = OpenSettingsKey();
+    if (data)
+        RegSetValueExA(key, name, 0, type, (const BYTE *)data, bytes);
+    else
+        RegDeleteValueA(key, name);
+    RegCloseKey(key);
+}
+
+static void SetString(const char *name, const char *value)
+{
+    SetValue(name, REG_SZ, value, value ? (DWORD)strlen(value) + 1 : 0);
+}
+
+// The stored string, or "<missing>", or "<type N>".
+static std::string GetString(const char *name)
+{
+    HKEY key = OpenSettingsKey();
+    char data[1024] = {0};
+    DWORD type = 0, bytes = sizeof data - 1;
+    LONG r = RegQueryValueExA(key, name, NULL, &type, (BYTE *)data, &bytes);
+    RegCloseKey(key);
+    if (r != ERROR_SUCCESS)
+        return "<missing>";
+    if (type != REG_SZ)
+        return "<type " + std::to_string(type) + ">";
+    return std::string(data);
+}
+
+// Until the options dialog exists every run of it counts as cancelled: the
+// command writes both values back as read and returns null.
+static void TestDialogPathSettings()
+{
+    std::string path259(259, 'p');
+    std::string long300(300, 'q');
+    std::string bytes260(260, 'r');
+    const DWORD dwordValue = 0x313131;
+
+    struct Case {
+        const char *what;
+        const char *parameter;  // NULL: missing
+        const char *customFile;
+        DWORD fileType;
+        DWORD fileBytes;  // 0: the string with its NUL
+        const char *optionAfter;
+        const char *parameterAfter;
+        const char *customFileAfter;
+    } cases[] = {
+        {"both missing", NULL, NULL, REG_SZ, 0, "", "", ""},
+        {"stored choices kept", "000111", "C:\\order.txt", REG_SZ, 0, "000111", "000111", "C:\\order.txt"},
+        {"path of 259 characters", "100000", path259.c_str(), REG_SZ, 0, "100000", "100000", path259.c_str()},
+        {"path too long", "100000", long300.c_str(), REG_SZ, 0, "100000", "100000", ""},
+        {"path without NUL", "1", bytes260.c_str(), REG_SZ, 260, "1", "1", ""},
+        {"path of another type", "", (const char *)&dwordValue, REG_DWORD, 4, "", "", ""},
+        {"parameter too long for the buffer", long300.c_str(), "x", REG_SZ, 0, "", "", "x"},
+    };
+    for (const Case &c : cases) {
+        SetString("Parameter", c.parameter);
+        if (c.customFile)
+            SetValue("CustomFile", c.fileType, c.customFile,
+                     c.fileBytes ? c.fileBytes : (DWORD)strlen(c.customFile) + 1);
+        else
+            SetString("CustomFile", NULL);
+        char option[256];
+        Result r = RunSort("", 0, L"b\na", option);
+        CHECK(r.null, "%s: cancelled dialog gives null", c.what);
+        CHECK(strcmp(option, c.optionAfter) == 0, "%s: option buffer \"%s\"", c.what, option);
+        static const char zero[16] = {0};
+        CHECK(memcmp(option + strlen(option), zero, 16 - strlen(option)) == 0, "%s: rest zeroed", c.what);
+        CHECK(GetString("Parameter") == c.parameterAfter, "%s: Parameter %s", c.what,
+              GetString("Parameter").c_str());
+        CHECK(GetString("CustomFile") == c.customFileAfter, "%s: CustomFile %s", c.what,
+              GetString("CustomFile").substr(0, 40).c_str());
+
+        // A given option string sorts without touching the values.
+        std::string before = GetString("CustomFile");
+        Result s = RunSort("000000", 6, L"b\na");
+        CHECK(!s.null && s.text == L"a\nb\n", "%s: sort with options", c.what);
+        CHECK(GetString("CustomFile") == before, "%s: CustomFile untouched", c.what);
+    }
+    SetString("Parameter", NULL);
+    SetString("CustomFile", NULL);
+}
+
+int main(int argc, char **argv)
+{
+    if (argc < 2) {
+        fprintf(stderr, "usage: filter_tests Tallorix.vlf\n");
+        return 2;
+    }
+    module = LoadLibraryA(argv[1]);
+    CHECK(module != NULL, "LoadLibrary %s: error %lu", argv[1], GetLastError());
+    if (!module)
+        return CheckSummary();
+    customSort = (CustomSortFn)(void *)GetProcAddress(module, "CustomSort");
+    CHECK(customSort != NULL, "CustomSort missing");
+    if (!customSort)
+        return CheckSummary();
+    hook = SetWindowsHookExA(WH_CBT, AnswerBoxes, NULL, GetCurrentThreadId());
+
+    TestExports();
+    TestFilterRecord();
+    TestOptionStrings();
+    TestBlockSize();
+    TestInputNotWritten();
+    TestDialogPathSettings();
+
+    UnhookWindowsHookEx(hook);
+    FreeLibrary(module);
+    return CheckSummary();
+}
