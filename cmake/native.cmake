@@ -13,6 +13,7 @@ file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.c
 add_executable(unit_tests ${UNIT_TEST_SOURCES})
 # GoogleTest itself needs exceptions and RTTI.
 target_compile_options(unit_tests PRIVATE -fexceptions -frtti)
+target_compile_definitions(unit_tests PRIVATE TALLORIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 target_link_libraries(unit_tests PRIVATE engine GTest::gtest GTest::gtest_main)
 include(GoogleTest)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)

@@ -18,7 +18,7 @@ target_compile_options(tallorix PRIVATE ${CP932})
 target_link_options(tallorix PRIVATE ${STATIC_RUNTIME})
 target_link_libraries(tallorix PRIVATE user32 advapi32 comdlg32 kernel32)
 
-add_executable(vlfhost host/vlfhost.cpp)
+add_executable(vlfhost host/vlfhost.cpp host/module.cpp host/msgbox.cpp host/paths.cpp host/registry.cpp host/report.cpp host/textio.cpp host/utf8.cpp)
 target_compile_options(vlfhost PRIVATE -municode)
 target_link_options(vlfhost PRIVATE -municode ${STATIC_RUNTIME})
 target_link_libraries(vlfhost PRIVATE user32 advapi32 kernel32)

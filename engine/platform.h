@@ -42,4 +42,20 @@ void PlatformErrorBox(WindowHandle owner, const char *text);
 // GetActiveWindow.
 WindowHandle PlatformActiveWindow();
 
+typedef void *FileHandle;
+
+// CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+// OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, NULL); NULL when it fails.
+FileHandle PlatformOpenFile(const char *path);
+
+// GetFileSize: false when the size cannot be read; a size of 4 GiB or more
+// is reported as UINT32_MAX.
+bool PlatformFileSize(FileHandle file, uint32_t *bytes);
+
+// ReadFile: false when the read fails; *got is what was read.
+bool PlatformReadFile(FileHandle file, void *buffer, uint32_t bytes, uint32_t *got);
+
+// CloseHandle.
+void PlatformCloseFile(FileHandle file);
+
 #endif

@@ -1,14 +1,17 @@
 // The platform layer on Linux: malloc for both kinds of memory, glibc's
 // iconv for code page 932, and message boxes recorded for the tests.
+#include <fcntl.h>
 #include <iconv.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform.h"
 #include "platform_native.h"
 
-enum { ERROR_NOT_ENOUGH_MEMORY = 8, MAX_MESSAGES = 32, MESSAGE_SIZE = 256 };
+enum { ERROR_NOT_ENOUGH_MEMORY = 8, ERROR_FILE_NOT_FOUND = 2, MAX_MESSAGES = 32, MESSAGE_SIZE = 256 };
 
 struct NativeBlock {
     size_t size;
@@ -18,6 +21,7 @@ struct NativeBlock {
 
 static long failCountdown;
 static long liveAllocations;
+static long openFiles;
 static uint32_t lastError;
 static char messages[MAX_MESSAGES][MESSAGE_SIZE];
 static WindowHandle messageOwners[MAX_MESSAGES];
@@ -215,4 +219,50 @@ WindowHandle NativeMessageOwner(int i)
 void NativeClearMessages()
 {
     messageCount = 0;
+}
+
+// A file handle is its descriptor plus one, so that 0 stays null.
+FileHandle PlatformOpenFile(const char *path)
+{
+    int fd = path[0] ? open(path, O_RDONLY | O_CLOEXEC) : -1;
+    if (fd < 0) {
+        lastError = ERROR_FILE_NOT_FOUND;
+        return NULL;
+    }
+    openFiles++;
+    return (FileHandle)(intptr_t)(fd + 1);
+}
+
+bool PlatformFileSize(FileHandle file, uint32_t *bytes)
+{
+    struct stat st;
+    if (fstat((int)(intptr_t)file - 1, &st) != 0)
+        return false;
+    *bytes = st.st_size >= (off_t)UINT32_MAX ? UINT32_MAX : (uint32_t)st.st_size;
+    return true;
+}
+
+bool PlatformReadFile(FileHandle file, void *buffer, uint32_t bytes, uint32_t *got)
+{
+    *got = 0;
+    while (*got < bytes) {
+        ssize_t r = read((int)(intptr_t)file - 1, (char *)buffer + *got, bytes - *got);
+        if (r < 0)
+            return false;
+        if (r == 0)
+            break;
+        *got += (uint32_t)r;
+    }
+    return true;
+}
+
+void PlatformCloseFile(FileHandle file)
+{
+    close((int)(intptr_t)file - 1);
+    openFiles--;
+}
+
+long NativeOpenFiles()
+{
+    return openFiles;
 }

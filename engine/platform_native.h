@@ -13,6 +13,9 @@ void NativeFailAllocation(long k);
 // Allocations made and not yet freed.
 long NativeLiveAllocations();
 
+// Files opened and not yet closed.
+long NativeOpenFiles();
+
 // Size of a block as requested.
 size_t NativeBlockSize(BlockHandle block);
 

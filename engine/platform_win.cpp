@@ -62,3 +62,33 @@ WindowHandle PlatformActiveWindow()
 {
     return GetActiveWindow();
 }
+
+FileHandle PlatformOpenFile(const char *path)
+{
+    HANDLE h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
+                           FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    return h == INVALID_HANDLE_VALUE ? NULL : h;
+}
+
+bool PlatformFileSize(FileHandle file, uint32_t *bytes)
+{
+    DWORD high = 0;
+    DWORD low = GetFileSize(file, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
+        return false;
+    *bytes = high ? UINT32_MAX : low;
+    return true;
+}
+
+bool PlatformReadFile(FileHandle file, void *buffer, uint32_t bytes, uint32_t *got)
+{
+    DWORD read = 0;
+    BOOL ok = ReadFile(file, buffer, bytes, &read, NULL);
+    *got = read;
+    return ok != 0;
+}
+
+void PlatformCloseFile(FileHandle file)
+{
+    CloseHandle(file);
+}

@@ -19,6 +19,7 @@ static CustomSortFn customSort;
 // Message boxes the module shows are recorded and answered.
 static HHOOK hook;
 static int boxCount;
+static char lastBox[512];
 
 static LRESULT CALLBACK AnswerBoxes(int code, WPARAM w, LPARAM l)
 {
@@ -27,7 +28,7 @@ static LRESULT CALLBACK AnswerBoxes(int code, WPARAM w, LPARAM l)
         char text[512];
         if (GetDlgItemTextA(box, 0xFFFF, text, sizeof text) > 0) {
             boxCount++;
-            fprintf(stderr, "message: %s\n", text);
+            memcpy(lastBox, text, sizeof lastBox);
             PostMessageA(box, WM_COMMAND, IDOK, 0);
         }
     }
@@ -148,7 +149,6 @@ static void TestOptionStrings()
         {"U+00E9 compares as e", "000000", L"f\n\x00E9\nd", L"d\n\x00E9\nf\n"},
         {"U+00E9 by unit", "000010", L"f\n\x00E9\nd", L"d\nf\n\x00E9\n"},
         {"outside CP932 compares as ?", "000000", L"@\n\xD83D\xDE00\n>", L">\n\xD83D\xDE00\n@\n"},
-        {"order file flag does nothing yet", "000011", L"b\na", L"a\nb\n"},
     };
     for (const SortCase &c : cases) {
         Result r = RunSort(c.option, sizeof c.option, c.input);
@@ -280,6 +280,56 @@ static void TestDialogPathSettings()
     SetString("CustomFile", NULL);
 }
 
+// The order file named by CustomFile: used in Unicode mode, loaded (and
+// its failures shown) without it, and released after every command.
+static void TestOrderFileFromRegistry()
+{
+    char dir[MAX_PATH], path[MAX_PATH];
+    GetTempPathA(sizeof dir, dir);
+    GetTempFileNameA(dir, "ord", 0, path);
+    HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    static const WCHAR order[] = L"\xFEFF" L"C\r\nB\r\nA\r\n";
+    DWORD written;
+    WriteFile(f, order, sizeof order - 2, &written, NULL);
+    CloseHandle(f);
+
+    // "並び順指定ファイルがロード出来ませんでした。" in code page 932.
+    static const char openFailed[] =
+        "\x95\xC0\x82\xD1\x8F\x87\x8E\x77\x92\xE8\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xAA"
+        "\x83\x8D\x81\x5B\x83\x68\x8F\x6F\x97\x88\x82\xDC\x82\xB9\x82\xF1\x82\xC5\x82\xB5"
+        "\x82\xBD\x81\x42";
+    struct Case {
+        const char *what;
+        const char *customFile;
+        const char *option;
+        const WCHAR *expected;
+        const char *message;  // NULL: none
+    } cases[] = {
+        {"custom order", path, "000011", L"D\nC\nB\nA\n", NULL},
+        {"custom order descending", path, "100011", L"A\nB\nC\nD\n", NULL},
+        {"custom order wins over numeric", path, "000111", L"D\nC\nB\nA\n", NULL},
+        {"next command without the file", path, "000010", L"A\nB\nC\nD\n", NULL},
+        {"loaded but unused without Unicode", path, "000001", L"A\nB\nC\nD\n", NULL},
+        {"missing file", "Z:\\nonexistent\\order.txt", "000011", L"A\nB\nC\nD\n", openFailed},
+        {"missing file outside Unicode mode", "Z:\\nonexistent\\order.txt", "000001", L"A\nB\nC\nD\n", openFailed},
+        {"no file named", "", "000011", L"A\nB\nC\nD\n", openFailed},
+        {"message even for one line", "", "000011", L"B", openFailed},
+    };
+    for (const Case &c : cases) {
+        SetString("CustomFile", c.customFile);
+        boxCount = 0;
+        lastBox[0] = 0;
+        bool oneLine = c.expected[1] == 0;
+        Result r = RunSort(c.option, 6, oneLine ? L"B" : L"B\nA\nD\nC");
+        CHECK(!r.null && r.text == c.expected, "%s: got \"%s\"", c.what, Narrow(r.text).c_str());
+        CHECK(boxCount == (c.message ? 1 : 0), "%s: %d messages", c.what, boxCount);
+        CHECK(!c.message || strcmp(lastBox, c.message) == 0, "%s: message \"%s\"", c.what, lastBox);
+    }
+    // The file was closed after each load.
+    CHECK(DeleteFileA(path), "order file still open: error %lu", GetLastError());
+    SetString("CustomFile", NULL);
+}
+
 int main(int argc, char **argv)
 {
     if (argc < 2) {
@@ -302,6 +352,7 @@ int main(int argc, char **argv)
     TestBlockSize();
     TestInputNotWritten();
     TestDialogPathSettings();
+    TestOrderFileFromRegistry();
 
     UnhookWindowsHookEx(hook);
     FreeLibrary(module);

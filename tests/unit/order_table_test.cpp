@@ -1,0 +1,217 @@
+// The order-file loader, the rank index and the custom-order comparator.
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/order.h"
+#include "engine/platform_native.h"
+#include "engine/sort.h"
+#include "res/messages.h"
+
+namespace {
+
+std::string WriteFile(const std::string &bytes)
+{
+    char path[] = "/tmp/tallorix-order-XXXXXX";
+    int fd = mkstemp(path);
+    EXPECT_GE(fd, 0);
+    EXPECT_EQ(write(fd, bytes.data(), bytes.size()), (ssize_t)bytes.size());
+    close(fd);
+    return path;
+}
+
+std::string Utf16File(const std::u16string &units, bool mark = true)
+{
+    std::string bytes = mark ? "\xFF\xFE" : "";
+    for (char16_t u : units) {
+        bytes += (char)(u & 0xFF);
+        bytes += (char)(u >> 8);
+    }
+    return bytes;
+}
+
+// Loads the file, returning the loader's result; the message it showed, if
+// any, goes to *message.
+bool Load(const std::string &bytes, std::string *message)
+{
+    std::string path = WriteFile(bytes);
+    snprintf(orderFilePath, ORDER_PATH_SIZE, "%s", path.c_str());
+    NativeClearMessages();
+    bool ok = LoadOrderTable();
+    *message = NativeMessageCount() ? NativeMessage(0) : "";
+    EXPECT_LE(NativeMessageCount(), 1);
+    EXPECT_EQ(NativeOpenFiles(), 0) << "the file is closed after every load";
+    unlink(path.c_str());
+    return ok;
+}
+
+int32_t Compare(const std::u16string &a, const std::u16string &b)
+{
+    LineEntry x = {a.c_str(), nullptr}, y = {b.c_str(), nullptr};
+    return CompareCustomOrder(&x, &y);
+}
+
+int32_t RankOf(const std::u16string &s)
+{
+    return OrderRank((const Unit16 *)s.c_str());
+}
+
+}  // namespace
+
+TEST(OrderFile, LoaderOutcomes)
+{
+    struct Case {
+        const char *what;
+        std::string bytes;
+        bool loads;
+        const char *message;
+    } cases[] = {
+        {"A C B", Utf16File(u"A\r\nC\r\nB\r\n"), true, ""},
+        {"no mark", Utf16File(u"ACB", false), false, MSG_ORDER_NOT_UTF16},
+        {"UTF-8", "\xEF\xBB\xBF" "ACB", false, MSG_ORDER_NOT_UTF16},
+        {"big-endian mark", "\xFE\xFF\x00" "A", false, MSG_ORDER_NOT_UTF16},
+        {"one byte", "\xFF", false, MSG_ORDER_NOT_UTF16},
+        {"empty", "", false, ""},
+        {"mark and line breaks only", Utf16File(u"\r\n \t\r\n"), false, ""},
+        {"final odd byte ignored", Utf16File(u"A") + "B", true, ""},
+        {"largest accepted", Utf16File(std::u16string(0x1FFFFE, u'x')) + "x", true, ""},
+        {"too large", Utf16File(std::u16string(0x1FFFFE, u'x')) + "xy", false, MSG_ORDER_TOO_LARGE},
+    };
+    for (const Case &c : cases) {
+        std::string message;
+        EXPECT_EQ(Load(c.bytes, &message), c.loads) << c.what;
+        EXPECT_EQ(message, c.message) << c.what;
+        ReleaseOrderTable();
+    }
+    EXPECT_EQ(NativeLiveAllocations(), 0);
+}
+
+TEST(OrderFile, MissingFileAndEmptyPath)
+{
+    for (const char *path : {"/nonexistent/order.txt", ""}) {
+        snprintf(orderFilePath, ORDER_PATH_SIZE, "%s", path);
+        NativeClearMessages();
+        EXPECT_FALSE(LoadOrderTable()) << path;
+        ASSERT_EQ(NativeMessageCount(), 1) << path;
+        EXPECT_STREQ(NativeMessage(0), MSG_ORDER_OPEN_FAILED);
+    }
+    orderFilePath[0] = 0;
+}
+
+TEST(OrderFile, RanksAndComparisons)
+{
+    // U+20400, U+20001, U+20000 as pairs, then D, then U+3000, then A twice.
+    std::u16string file = u"A\r\nC\r\nB\r\n\U00020400\n\U00020001\n\U00020000\nE\n\u3000\nA\n";
+    std::string message;
+    ASSERT_TRUE(Load(Utf16File(file), &message));
+
+    EXPECT_EQ(RankOf(u"\uFEFF"), 0);
+    EXPECT_EQ(RankOf(u"A"), 1);
+    EXPECT_EQ(RankOf(u"C"), 2);
+    EXPECT_EQ(RankOf(u"B"), 3);
+    EXPECT_EQ(RankOf(u"\U00020400"), 4);  // at its high surrogate
+    EXPECT_EQ(RankOf(u"\U00020001"), 6);
+    EXPECT_EQ(RankOf(u"E"), 10);          // two higher after each pair
+    EXPECT_EQ(RankOf(u"\u3000"), 11);     // not ignored: above SPACE
+    EXPECT_EQ(RankOf(u"D"), -1);
+    EXPECT_EQ(RankOf(u"\U00020002"), -1);
+
+    struct {
+        std::u16string a, b;
+        int sign;
+    } cases[] = {
+        {u"A", u"C", -1}, {u"C", u"B", -1}, {u"D", u"A", -1},
+        {u"D", u"F", -1},                        // unlisted: by unit
+        {u"AB", u"A", 1},  {u"A", u"AB", -1},    // shorter first
+        {u"xA", u"xA", 0},
+        {u"\uFEFF", u"Z", 1}, {u"\uFEFF", u"A", -1},  // mark between unlisted and listed
+        {u"\U00020000", u"\U00020001", -1},      // same high surrogate: ranked by low alone
+        {u"\U00020400", u"\U00020001", -1},
+        {u"A", u"\U00020400", -1},
+    };
+    for (auto &c : cases) {
+        int32_t r = Compare(c.a, c.b);
+        EXPECT_EQ((r > 0) - (r < 0), c.sign) << "case " << &c - cases;
+        LineEntry x = {c.a.c_str(), nullptr}, y = {c.b.c_str(), nullptr};
+        EXPECT_EQ(CompareCustomOrderDescending(&x, &y), Compare(c.b, c.a));
+    }
+    ReleaseOrderTable();
+    EXPECT_EQ(RankOf(u"A"), -1) << "no table after release";
+    EXPECT_EQ(NativeLiveAllocations(), 0);
+}
+
+// The index answers as a scan of the table from its start would.
+TEST(OrderFile, IndexMatchesScan)
+{
+    std::mt19937 rng(7);
+    // Few distinct units, surrogates among them, so that pairs overlap,
+    // start at odd places and share their halves with lone surrogates.
+    const char16_t alphabet[] = {u'a', u'b', 0xD800, 0xD801, 0xDBFF, 0xDC00, 0xDC01, 0xDFFF, 0x3042, 0xFEFF};
+    for (int round = 0; round < 200; round++) {
+        std::u16string body;
+        size_t length = rng() % 64 + 1;
+        for (size_t i = 0; i < length; i++)
+            body += alphabet[rng() % (sizeof alphabet / sizeof *alphabet)];
+        std::string message;
+        ASSERT_TRUE(Load(Utf16File(body), &message));
+        std::u16string table = u"\uFEFF" + body;
+
+        for (char16_t u : alphabet)
+            for (char16_t v : alphabet) {
+                std::u16string key = {u, v};
+                int32_t expected = -1;
+                bool pair = u >= 0xD800 && u <= 0xDBFF && v >= 0xDC00 && v <= 0xDFFF;
+                for (size_t i = 0; i < table.size() && expected < 0; i++)
+                    if (pair ? i + 1 < table.size() && table[i] == u && table[i + 1] == v : table[i] == u)
+                        expected = (int32_t)i;
+                EXPECT_EQ(RankOf(key), expected) << "round " << round;
+            }
+    }
+    ReleaseOrderTable();
+}
+
+TEST(OrderFile, SortUsesOrderOnlyInUnicodeMode)
+{
+    std::string path = WriteFile(Utf16File(u"C\nB\nA\n"));
+    snprintf(orderFilePath, ORDER_PATH_SIZE, "%s", path.c_str());
+    struct {
+        SortOptions options;
+        std::u16string expected;
+    } cases[] = {
+        {{false, false, false, false, true, true}, u"D\nC\nB\nA\n"},
+        {{true, false, false, false, true, true}, u"A\nB\nC\nD\n"},
+        {{false, false, false, false, false, true}, u"A\nB\nC\nD\n"},  // loaded, not used
+        {{false, false, true, false, true, true}, u"D\nC\nB\nA\n"},
+    };
+    for (auto &c : cases) {
+        BlockHandle block = Sort(nullptr, (const Unit16 *)u"B\nA\nD\nC", c.options);
+        ASSERT_NE(block, nullptr);
+        EXPECT_EQ(std::u16string((const char16_t *)PlatformBlockLock(block)), c.expected);
+        PlatformBlockUnlock(block);
+        PlatformBlockFree(block);
+        ReleaseOrderTable();
+    }
+    unlink(path.c_str());
+    orderFilePath[0] = 0;
+    EXPECT_EQ(NativeLiveAllocations(), 0);
+}
+
+TEST(OrderFile, ShippedRadicalStrokeOrder)
+{
+    snprintf(orderFilePath, ORDER_PATH_SIZE, "%s/data/BushuKakusuu.txt", TALLORIX_SOURCE_DIR);
+    ASSERT_TRUE(LoadOrderTable());
+    // Radical 1 with no further strokes, U+2A6D9 among them, comes before
+    // 丁 (radical 1, one stroke); the simplified radical 讠 follows every
+    // character of the traditional 言, 讋 included.
+    EXPECT_LT(Compare(u"一", u"\U0002A6D9"), 0);
+    EXPECT_LT(Compare(u"\U0002A6D9", u"丁"), 0);
+    EXPECT_LT(Compare(u"言", u"讋"), 0);
+    EXPECT_LT(Compare(u"讋", u"讠"), 0);
+    ReleaseOrderTable();
+    orderFilePath[0] = 0;
+}
