@@ -1,5 +1,6 @@
 # make          build Tallorix.vlf, the stand-in host and the native engine
 # make test     build, then run every test: native, sanitized, under Wine
+# make bench    build, then run the benchmarks (not part of the tests)
 # make demo     build, then sort data/sample.txt through Tallorix.vlf in several modes
 
 BUILD  := build
@@ -8,7 +9,7 @@ ASAN   := $(BUILD)/asan
 WIN32  := $(BUILD)/win32
 JOBS   ?= 2
 
-.PHONY: all setup native asan win32 test test-native test-asan test-wine demo clean
+.PHONY: all setup native asan win32 test test-native test-asan test-wine bench demo clean
 
 all: win32 native
 
@@ -39,6 +40,10 @@ test-asan: asan
 # real windows.
 test-wine: win32
 	xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir $(WIN32) --output-on-failure
+
+bench: native
+	@cmake --build $(NATIVE) --target order_bench -j $(JOBS)
+	$(NATIVE)/order_bench
 
 demo: win32
 	@bash tools/demo

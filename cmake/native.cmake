@@ -17,3 +17,7 @@ target_compile_definitions(unit_tests PRIVATE TALLORIX_SOURCE_DIR="${CMAKE_SOURC
 target_link_libraries(unit_tests PRIVATE engine GTest::gtest GTest::gtest_main)
 include(GoogleTest)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
+
+add_executable(order_bench EXCLUDE_FROM_ALL bench/order_bench.cpp)
+target_link_libraries(order_bench PRIVATE engine)
+target_compile_definitions(order_bench PRIVATE TALLORIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

@@ -33,3 +33,5 @@ add_test(NAME wine_filter COMMAND ${WINE_RUN} $<TARGET_FILE:filter_tests> $<TARG
 add_test(NAME vlfhost_cli COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/vlfhost_test.sh $<TARGET_FILE:tallorix>)
 add_test(NAME module_imports COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/imports_test.sh $<TARGET_FILE:tallorix>)
 set_tests_properties(wine_filter vlfhost_cli PROPERTIES RESOURCE_LOCK wineprefix)
+add_test(NAME order_file_cli COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/order_file_test.sh $<TARGET_FILE:tallorix>)
+set_tests_properties(order_file_cli PROPERTIES RESOURCE_LOCK wineprefix)

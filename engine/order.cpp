@@ -154,16 +154,20 @@ bool LoadOrderTable()
     return true;
 }
 
-int32_t OrderRank(const Unit16 *at)
+// Only with a table loaded.
+static inline int32_t IndexedRank(const Unit16 *at)
 {
-    if (!firstUnit)
-        return -1;
     Unit16 u = at[0];
     if (IsHigh(u) && IsLow(at[1])) {
         const uint32_t *block = firstPair[u - 0xD800];
         return block ? (int32_t)block[at[1] - 0xDC00] - 1 : -1;
     }
     return (int32_t)firstUnit[u] - 1;
+}
+
+int32_t OrderRank(const Unit16 *at)
+{
+    return firstUnit ? IndexedRank(at) : -1;
 }
 
 int32_t CompareCustomOrder(const LineEntry *a, const LineEntry *b)
@@ -177,7 +181,7 @@ int32_t CompareCustomOrder(const LineEntry *a, const LineEntry *b)
         q++;
     }
     if (*p && *q) {
-        int32_t rp = OrderRank(p), rq = OrderRank(q);
+        int32_t rp = IndexedRank(p), rq = IndexedRank(q);
         if (rp != rq)
             return rp - rq;
     }

@@ -22,6 +22,7 @@ void ReleaseOrderTable();
 // not listed or no table is loaded.
 int32_t OrderRank(const Unit16 *at);
 
+// Custom order; only while a table is loaded.
 int32_t CompareCustomOrder(const LineEntry *a, const LineEntry *b);
 int32_t CompareCustomOrderDescending(const LineEntry *a, const LineEntry *b);
 

@@ -315,6 +315,9 @@ static void TestOrderFileFromRegistry()
         {"no file named", "", "000011", L"A\nB\nC\nD\n", openFailed},
         {"message even for one line", "", "000011", L"B", openFailed},
     };
+    // Another writer holds the file open throughout, as an editor might.
+    HANDLE writer = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+    CHECK(writer != INVALID_HANDLE_VALUE, "writer: error %lu", GetLastError());
     for (const Case &c : cases) {
         SetString("CustomFile", c.customFile);
         boxCount = 0;
@@ -325,7 +328,8 @@ static void TestOrderFileFromRegistry()
         CHECK(boxCount == (c.message ? 1 : 0), "%s: %d messages", c.what, boxCount);
         CHECK(!c.message || strcmp(lastBox, c.message) == 0, "%s: message \"%s\"", c.what, lastBox);
     }
-    // The file was closed after each load.
+    CloseHandle(writer);
+    // The module closed the file after each load.
     CHECK(DeleteFileA(path), "order file still open: error %lu", GetLastError());
     SetString("CustomFile", NULL);
 }

@@ -1,0 +1,152 @@
+// Custom order against plain code-unit order on the same kanji words, and
+// the rank index against a scan of the table from its start.
+//
+//   order_bench [LINES [SCAN_LINES]]     defaults 1000000 and 20000
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <time.h>
+
+#include <random>
+#include <vector>
+
+#include "engine/compare.h"
+#include "engine/order.h"
+#include "engine/quicksort.h"
+#include "engine/sort.h"
+
+static double Now()
+{
+    timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// The order file's kept units, read the plain way, for the scan.
+static std::vector<Unit16> scanTable;
+
+static bool ReadTable(const char *path)
+{
+    FILE *f = fopen(path, "rb");
+    if (!f)
+        return false;
+    Unit16 u;
+    while (fread(&u, 2, 1, f) == 1)
+        if (u > 0x20)
+            scanTable.push_back(u);
+    fclose(f);
+    return !scanTable.empty();
+}
+
+static int32_t ScanRank(const Unit16 *at)
+{
+    bool pair = at[0] >= 0xD800 && at[0] <= 0xDBFF && at[1] >= 0xDC00 && at[1] <= 0xDFFF;
+    size_t n = scanTable.size();
+    for (size_t i = 0; i < n; i++)
+        if (scanTable[i] == at[0] && (!pair || (i + 1 < n && scanTable[i + 1] == at[1])))
+            return (int32_t)i;
+    return -1;
+}
+
+static int32_t CompareByScan(const LineEntry *a, const LineEntry *b)
+{
+    const Unit16 *p = (const Unit16 *)a->key, *q = (const Unit16 *)b->key;
+    while (*p == *q) {
+        if (!*p)
+            return 0;
+        p++, q++;
+    }
+    if (*p && *q) {
+        int32_t rp = ScanRank(p), rq = ScanRank(q);
+        if (rp != rq)
+            return rp - rq;
+    }
+    return (int32_t)*p - (int32_t)*q;
+}
+
+// Words of two to four kanji drawn from the common range, one a line.
+static std::vector<Unit16> MakeText(size_t lines, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    std::vector<Unit16> text;
+    for (size_t i = 0; i < lines; i++) {
+        int length = 2 + rng() % 3;
+        for (int k = 0; k < length; k++)
+            text.push_back((Unit16)(0x4E00 + rng() % 0x5200));
+        text.push_back('\n');
+    }
+    text.push_back(0);
+    return text;
+}
+
+static double TimeSort(const std::vector<Unit16> &text, SortOptions options)
+{
+    double start = Now();
+    BlockHandle block = Sort(NULL, text.data(), options);
+    double ms = Now() - start;
+    if (!block) {
+        fprintf(stderr, "order_bench: sort failed\n");
+        exit(1);
+    }
+    PlatformBlockFree(block);
+    ReleaseOrderTable();
+    return ms;
+}
+
+// Sorts a line table of the text's keys (the text itself, as in Unicode
+// mode) with the given comparator.
+static double TimeTable(std::vector<Unit16> text, Comparator cmp)
+{
+    std::vector<LineEntry> table;
+    Unit16 *p = text.data();
+    while (*p) {
+        table.push_back({p, p});
+        while (*p != '\n')
+            p++;
+        *p++ = 0;
+    }
+    double start = Now();
+    QuickSortLines(table.data(), table.size(), cmp);
+    return Now() - start;
+}
+
+int main(int argc, char **argv)
+{
+    size_t lines = argc > 1 ? strtoul(argv[1], NULL, 10) : 1000000;
+    size_t scanLines = argc > 2 ? strtoul(argv[2], NULL, 10) : 20000;
+    snprintf(orderFilePath, ORDER_PATH_SIZE, "%s/data/BushuKakusuu.txt", TALLORIX_SOURCE_DIR);
+    if (!ReadTable(orderFilePath)) {
+        fprintf(stderr, "order_bench: cannot read %s\n", orderFilePath);
+        return 1;
+    }
+
+    std::vector<Unit16> text = MakeText(lines, 1);
+    SortOptions plain = {false, false, false, false, true, false};
+    SortOptions custom = plain;
+    custom.orderFile = true;
+    // Best of three, alternating, so both see the same machine.
+    double plainMs = 1e18, customMs = 1e18;
+    for (int round = 0; round < 3; round++) {
+        double p = TimeSort(text, plain), c = TimeSort(text, custom);
+        plainMs = p < plainMs ? p : plainMs;
+        customMs = c < customMs ? c : customMs;
+    }
+    printf("%zu lines of kanji words, whole sort, best of 3\n", lines);
+    printf("  code-unit order      %9.1f ms\n", plainMs);
+    printf("  BushuKakusuu order   %9.1f ms   %.2f x code-unit order\n", customMs, customMs / plainMs);
+
+    std::vector<Unit16> sample = MakeText(scanLines, 2);
+    if (!LoadOrderTable()) {
+        fprintf(stderr, "order_bench: cannot load %s\n", orderFilePath);
+        return 1;
+    }
+    double indexMs = TimeTable(sample, CompareCustomOrder);
+    double scanMs = TimeTable(sample, CompareByScan);
+    ReleaseOrderTable();
+    printf("%zu lines, sort phase only\n", scanLines);
+    printf("  rank index           %9.1f ms\n", indexMs);
+    printf("  scan from the start  %9.1f ms   %.0f x the index\n", scanMs, scanMs / indexMs);
+    printf("bench order lines=%zu plain_ms=%.1f custom_ms=%.1f ratio=%.2f scan_lines=%zu index_ms=%.1f scan_ms=%.1f\n",
+           lines, plainMs, customMs, customMs / plainMs, scanLines, indexMs, scanMs);
+    return 0;
+}
