@@ -5,6 +5,8 @@
 #include <string.h>
 #include <string>
 
+#include <aclapi.h>
+
 #include "check.h"
 
 typedef DWORD(__cdecl *GetVersionFn)(void);
@@ -334,6 +336,60 @@ static void TestOrderFileFromRegistry()
     SetString("CustomFile", NULL);
 }
 
+// Sets an empty DACL on the settings key, so that opening it for all
+// access fails, or gives the default one back.
+static void DenySettingsKey(bool deny)
+{
+    HKEY key;
+    if (deny) {
+        key = OpenSettingsKey();
+    } else if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS, 0, WRITE_DAC, &key) != ERROR_SUCCESS) {
+        return;
+    }
+    SECURITY_DESCRIPTOR sd;
+    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+    ACL acl;
+    InitializeAcl(&acl, sizeof acl, ACL_REVISION);
+    SetSecurityDescriptorDacl(&sd, TRUE, deny ? &acl : NULL, FALSE);
+    RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
+    RegCloseKey(key);
+}
+
+// Without settings the option buffer is used as passed, even when empty,
+// and no dialog is shown.
+static void TestSettingsKeyUnavailable()
+{
+    SetString("Parameter", "100000");
+    DenySettingsKey(true);
+    HKEY probe;
+    bool denied = RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &probe, NULL) != ERROR_SUCCESS;
+    CHECK(denied, "the settings key could still be opened");
+    if (!denied)
+        RegCloseKey(probe);
+
+    struct Case {
+        const char *what;
+        char option[8];
+        const WCHAR *input, *expected;
+        int messages;
+    } cases[] = {
+        {"empty string: all off, no dialog", {0}, L"b\na", L"a\nb\n", 0},
+        {"bytes behind the empty string count", {0, 0, '1'}, L"X\nx", L"x\nX\n", 0},
+        {"no order file named", {0, 0, 0, 0, '1', '1'}, L"b\na", L"a\nb\n", 1},
+    };
+    for (const Case &c : cases) {
+        boxCount = 0;
+        char option[256];
+        Result r = RunSort(c.option, sizeof c.option, c.input, option);
+        CHECK(!r.null && r.text == c.expected, "%s: got \"%s\"", c.what, Narrow(r.text).c_str());
+        CHECK(memcmp(option, c.option, sizeof c.option) == 0, "%s: buffer changed", c.what);
+        CHECK(boxCount == c.messages, "%s: %d messages", c.what, boxCount);
+    }
+    DenySettingsKey(false);
+    CHECK(GetString("Parameter") == "100000", "Parameter %s", GetString("Parameter").c_str());
+    SetString("Parameter", NULL);
+}
+
 int main(int argc, char **argv)
 {
     if (argc < 2) {
@@ -357,6 +413,7 @@ int main(int argc, char **argv)
     TestInputNotWritten();
     TestDialogPathSettings();
     TestOrderFileFromRegistry();
+    TestSettingsKeyUnavailable();
 
     UnhookWindowsHookEx(hook);
     FreeLibrary(module);
