@@ -4,11 +4,7 @@
 set -u
 dll=$1
 objdump=i686-w64-mingw32-objdump
-passed=0 failed=0
-check() {
-  if [ "$2" = "$3" ]; then passed=$((passed + 1)); else
-    failed=$((failed + 1)); printf 'failed: %s\n  expected: %s\n  got:      %s\n' "$1" "$3" "$2" >&2; fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/check.sh"
 
 headers=$($objdump -p "$dll")
 check "machine" "$(echo "$headers" | grep -m1 -o 'file format pei-i386')" "file format pei-i386"
@@ -24,5 +20,4 @@ exports=$(echo "$headers" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
   sed -n 's/^\s*\[\s*[0-9]*\] //p' | sort | tr '\n' ' ')
 check "exports" "$exports" "CustomSort EnumVeltraneFilter VeltraneFilterGetVersion "
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary

@@ -67,5 +67,4 @@ for mode in "000010|山田 岡本 嶺 﨑山 " "000011|山田 岡本 﨑山 嶺 
   check "BushuKakusuu.txt, options ${mode%|*}" "$(tr '\n' ' ' <out.txt)" "${mode#*|}"
 done
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary
