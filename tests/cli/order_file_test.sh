@@ -7,12 +7,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd -P)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-passed=0 failed=0
-
-check() {
-  if [ "$2" = "$3" ]; then passed=$((passed + 1)); else
-    failed=$((failed + 1)); printf 'failed: %s\n  expected: %s\n  got:      %s\n' "$1" "$3" "$2" >&2; fi
-}
+source "$root/tests/cli/check.sh"
 
 open_failed='message: 並び順指定ファイルがロード出来ませんでした。'
 too_large='message: 並び順指定ファイルが大きすぎます。４メガバイト以下でないとダメです。'
