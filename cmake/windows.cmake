@@ -4,6 +4,16 @@
 set(CP932 -fexec-charset=CP932)
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 
+# The dialog templates. windres is run directly: the compile options of the
+# C++ sources are not for it.
+set(TALLORIX_RESOURCES ${CMAKE_CURRENT_BINARY_DIR}/Tallorix.rc.o)
+add_custom_command(OUTPUT ${TALLORIX_RESOURCES}
+  COMMAND ${CMAKE_RC_COMPILER} -O coff -I ${CMAKE_SOURCE_DIR}/res
+          ${CMAKE_SOURCE_DIR}/res/Tallorix.rc ${TALLORIX_RESOURCES}
+  DEPENDS res/Tallorix.rc res/resource.h
+  VERBATIM)
+set_source_files_properties(${TALLORIX_RESOURCES} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
+
 add_library(tallorix SHARED
   ${ENGINE_SOURCES}
   engine/platform_win.cpp
@@ -11,7 +21,10 @@ add_library(tallorix SHARED
   filter/exports.cpp
   filter/options.cpp
   filter/settings.cpp
+  ui/browse.cpp
+  ui/help_dialog.cpp
   ui/options_dialog.cpp
+  ${TALLORIX_RESOURCES}
   filter/Tallorix.def)
 set_target_properties(tallorix PROPERTIES PREFIX "" OUTPUT_NAME Tallorix SUFFIX .vlf)
 target_compile_options(tallorix PRIVATE ${CP932})

@@ -51,7 +51,6 @@ filter 0: CustomSort
   bytes: 53 01 00 00
 '
 bad='vlfhost: input is not valid UTF-8 at byte offset'
-null='vlfhost: result is null'
 
 t "list"                 0 ''                   "$list"          '' --list
 t "ascending"            0 'b\na\n'             'a\nb\n'         '' --options 000000
@@ -74,7 +73,6 @@ t "NUL in UTF-8"         2 'a\0b\n'             ''               'vlfhost: input
 t "unknown flag"         2 'a\n'                ''               'vlfhost: unknown option --bogus' --bogus
 t "missing value"        2 'a\n'                ''               'vlfhost: option --options needs a value' --options
 t "third argument"       2 'a\n'                ''               'vlfhost: unexpected argument c' --options 0 a b c
-t "no options: dialog"   1 'b\na\n'             ''               "$null"
 
 # Files by relative and absolute path; "-" is the standard stream.
 mkdir -p sub
