@@ -43,6 +43,14 @@ target_link_options(filter_tests PRIVATE ${STATIC_RUNTIME})
 target_link_libraries(filter_tests PRIVATE user32 advapi32 kernel32)
 add_test(NAME wine_filter COMMAND ${WINE_RUN} $<TARGET_FILE:filter_tests> $<TARGET_FILE:tallorix>)
 
+# The dialogs in real windows; test-wine gives them an X display.
+add_executable(dialog_tests tests/wine/dialog_tests.cpp)
+target_compile_options(dialog_tests PRIVATE ${CP932})
+target_link_options(dialog_tests PRIVATE ${STATIC_RUNTIME})
+target_link_libraries(dialog_tests PRIVATE user32 advapi32 kernel32)
+add_test(NAME wine_dialogs COMMAND ${WINE_RUN} $<TARGET_FILE:dialog_tests> $<TARGET_FILE:tallorix>)
+set_tests_properties(wine_dialogs PROPERTIES RESOURCE_LOCK wineprefix TIMEOUT 300)
+
 add_test(NAME vlfhost_cli COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/vlfhost_test.sh $<TARGET_FILE:tallorix>)
 add_test(NAME module_imports COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/imports_test.sh $<TARGET_FILE:tallorix>)
 set_tests_properties(wine_filter vlfhost_cli PROPERTIES RESOURCE_LOCK wineprefix)
