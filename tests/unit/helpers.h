@@ -1,0 +1,80 @@
+// Shared helpers of the engine's unit tests.
+#ifndef TALLORIX_TESTS_UNIT_HELPERS_H
+#define TALLORIX_TESTS_UNIT_HELPERS_H
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/order.h"
+#include "engine/platform_native.h"
+#include "engine/sort.h"
+
+typedef std::vector<Unit16> Units;
+
+// NUL-terminated copy of a UTF-16 string as engine units.
+inline Units ToUnits(const std::u16string &s)
+{
+    Units u(s.begin(), s.end());
+    u.push_back(0);
+    return u;
+}
+
+// Flags in option-string order: "100000" is descending only.
+inline SortOptions Options(const char *flags)
+{
+    SortOptions o;
+    o.descending = flags[0] == '1';
+    o.collapseBlanks = flags[1] == '1';
+    o.ignoreCase = flags[2] == '1';
+    o.numeric = flags[3] == '1';
+    o.unicode = flags[4] == '1';
+    o.orderFile = flags[5] == '1';
+    return o;
+}
+
+// Sorts text and returns the result's text, freeing the block. Checks what
+// holds for every successful sort: the block is 2n + 4 bytes, its text ends
+// within it, the input is untouched and only the result block is left
+// allocated once the order table is released.
+inline std::u16string SortText(const std::u16string &text, SortOptions options)
+{
+    Units in = ToUnits(text);
+    const Units saved = in;
+    long live = NativeLiveAllocations();
+    BlockHandle block = Sort((WindowHandle)0x10, in.data(), options);
+    ReleaseOrderTable();  // as the sort command does
+    EXPECT_TRUE(block != NULL);
+    if (!block)
+        return u"<null>";
+    EXPECT_EQ(NativeLiveAllocations(), live + 1);
+    EXPECT_EQ(NativeBlockSize(block), 2 * text.size() + 4);
+    EXPECT_EQ(in, saved);
+
+    size_t units = NativeBlockSize(block) / 2;
+    const Unit16 *p = (const Unit16 *)PlatformBlockLock(block);
+    std::u16string out;
+    size_t i = 0;
+    for (; i < units && p[i]; i++)
+        out.push_back((char16_t)p[i]);
+    EXPECT_LT(i, units) << "no NUL inside the block";
+    PlatformBlockUnlock(block);
+    PlatformBlockFree(block);
+    EXPECT_EQ(NativeLiveAllocations(), live);
+    return out;
+}
+
+// Readable form of UTF-16 text for failure messages.
+inline std::string Show(const std::u16string &s)
+{
+    std::string r;
+    char buf[12];
+    for (char16_t c : s) {
+        snprintf(buf, sizeof buf, c >= 0x20 && c < 0x7F ? "%c" : "<%X>", (unsigned)c);
+        r += buf;
+    }
+    return r;
+}
+
+#endif
