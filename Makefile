@@ -2,6 +2,7 @@
 # make test     build, then run every test: native, sanitized, under Wine
 # make bench    build, then run the benchmarks (not part of the tests)
 # make demo     build, then sort data/sample.txt through Tallorix.vlf in several modes
+# make screenshots  build, then retake the pictures of the dialogs in docs/
 
 BUILD  := build
 NATIVE := $(BUILD)/native
@@ -9,7 +10,7 @@ ASAN   := $(BUILD)/asan
 WIN32  := $(BUILD)/win32
 JOBS   ?= 2
 
-.PHONY: all setup native asan win32 test test-native test-asan test-wine bench demo clean
+.PHONY: all setup native asan win32 test test-native test-asan test-wine bench demo screenshots clean
 
 all: win32 native
 
@@ -47,6 +48,9 @@ bench: native
 
 demo: win32
 	@bash tools/demo
+
+screenshots: win32
+	@bash tools/screenshots/take
 
 clean:
 	rm -rf $(NATIVE) $(ASAN) $(WIN32)

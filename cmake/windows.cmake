@@ -51,6 +51,11 @@ target_link_libraries(dialog_tests PRIVATE user32 advapi32 kernel32)
 add_test(NAME wine_dialogs COMMAND ${WINE_RUN} $<TARGET_FILE:dialog_tests> $<TARGET_FILE:tallorix>)
 set_tests_properties(wine_dialogs PROPERTIES RESOURCE_LOCK wineprefix TIMEOUT 300)
 
+# Pictures of the dialogs for docs/ (make screenshots); not built by default.
+add_executable(screenshots EXCLUDE_FROM_ALL tools/screenshots/screenshots.cpp)
+target_link_options(screenshots PRIVATE ${STATIC_RUNTIME})
+target_link_libraries(screenshots PRIVATE user32 gdi32 advapi32 kernel32)
+
 add_test(NAME vlfhost_cli COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/vlfhost_test.sh $<TARGET_FILE:tallorix>)
 add_test(NAME module_imports COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/imports_test.sh $<TARGET_FILE:tallorix>)
 set_tests_properties(wine_filter vlfhost_cli PROPERTIES RESOURCE_LOCK wineprefix)
