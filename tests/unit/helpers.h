@@ -10,6 +10,7 @@
 #include "engine/order.h"
 #include "engine/platform_native.h"
 #include "engine/sort.h"
+#include "filter/options.h"
 
 typedef std::vector<Unit16> Units;
 
@@ -24,14 +25,7 @@ inline Units ToUnits(const std::u16string &s)
 // Flags in option-string order: "100000" is descending only.
 inline SortOptions Options(const char *flags)
 {
-    SortOptions o;
-    o.descending = flags[0] == '1';
-    o.collapseBlanks = flags[1] == '1';
-    o.ignoreCase = flags[2] == '1';
-    o.numeric = flags[3] == '1';
-    o.unicode = flags[4] == '1';
-    o.orderFile = flags[5] == '1';
-    return o;
+    return DecodeOptions(flags);
 }
 
 // Sorts text and returns the result's text, freeing the block. Checks what

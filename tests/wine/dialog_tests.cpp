@@ -15,10 +15,10 @@
 
 #include "../../res/help_text.h"
 #include "check.h"
+#include "settings_access.h"
 
 typedef HGLOBAL(__cdecl *CustomSortFn)(HWND, const WCHAR *, char *, int);
 
-static const char SETTINGS[] = "Software\\Corvanset\\Veltrane\\Corvanset_Sort_Filter_Custom1";
 static const char CAPTION[] = "ソート (カスタム版)";
 static const char NUMERIC_OFF[] =
     "「並び順をファイルで指定」をONにすると、「数値の部分は数値の大小関係でソートする」はOFFになります。";
@@ -27,33 +27,6 @@ static HMODULE module;
 static CustomSortFn customSort;
 static HWND host;
 static std::string workDir;  // the current directory, with the order file
-
-// ---- Registry -------------------------------------------------------------
-
-static void SetString(const char *name, const char *value)
-{
-    HKEY key = NULL;
-    RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL);
-    if (value)
-        RegSetValueExA(key, name, 0, REG_SZ, (const BYTE *)value, (DWORD)strlen(value) + 1);
-    else
-        RegDeleteValueA(key, name);
-    RegCloseKey(key);
-}
-
-// The stored string, or "<missing>".
-static std::string GetString(const char *name)
-{
-    HKEY key = NULL;
-    RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL);
-    char data[1024] = {0};
-    DWORD type = 0, bytes = sizeof data - 1;
-    LONG r = RegQueryValueExA(key, name, NULL, &type, (BYTE *)data, &bytes);
-    RegCloseKey(key);
-    if (r != ERROR_SUCCESS)
-        return "<missing>";
-    return type == REG_SZ ? std::string(data) : "<type " + std::to_string(type) + ">";
-}
 
 // ---- Windows seen -----------------------------------------------------------
 

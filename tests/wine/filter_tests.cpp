@@ -8,12 +8,12 @@
 #include <aclapi.h>
 
 #include "check.h"
+#include "settings_access.h"
 
 typedef DWORD(__cdecl *GetVersionFn)(void);
 typedef const unsigned char *(__cdecl *EnumFiltersFn)(void);
 typedef HGLOBAL(__cdecl *CustomSortFn)(HWND, const WCHAR *, char *, int);
 
-static const char SETTINGS[] = "Software\\Corvanset\\Veltrane\\Corvanset_Sort_Filter_Custom1";
 
 static HMODULE module;
 static CustomSortFn customSort;
@@ -191,43 +191,6 @@ static void TestInputNotWritten()
     }
     CHECK(memcmp(page, text, sizeof text) == 0, "text unchanged");
     VirtualFree(page, 0, MEM_RELEASE);
-}
-
-static HKEY OpenSettingsKey()
-{
-    HKEY key = NULL;
-    RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL);
-    return key;
-}
-
-static void SetValue(const char *name, DWORD type, const void *data, DWORD bytes)
-{
-    HKEY key = OpenSettingsKey();
-    if (data)
-        RegSetValueExA(key, name, 0, type, (const BYTE *)data, bytes);
-    else
-        RegDeleteValueA(key, name);
-    RegCloseKey(key);
-}
-
-static void SetString(const char *name, const char *value)
-{
-    SetValue(name, REG_SZ, value, value ? (DWORD)strlen(value) + 1 : 0);
-}
-
-// The stored string, or "<missing>", or "<type N>".
-static std::string GetString(const char *name)
-{
-    HKEY key = OpenSettingsKey();
-    char data[1024] = {0};
-    DWORD type = 0, bytes = sizeof data - 1;
-    LONG r = RegQueryValueExA(key, name, NULL, &type, (BYTE *)data, &bytes);
-    RegCloseKey(key);
-    if (r != ERROR_SUCCESS)
-        return "<missing>";
-    if (type != REG_SZ)
-        return "<type " + std::to_string(type) + ">";
-    return std::string(data);
 }
 
 // The options dialog is cancelled: the command writes both values back as
