@@ -13,6 +13,7 @@
 
 #include "../res/messages.h"
 #include "platform.h"
+#include "records.h"
 
 enum {
     ORDER_FILE_LIMIT = 0x400000,  // bytes; the file must be smaller
@@ -154,41 +155,76 @@ bool LoadOrderTable()
     return true;
 }
 
-// Only with a table loaded.
-static inline int32_t IndexedRank(const Unit16 *at)
+// Rank of the unit u followed by next; only with a table loaded.
+static inline int32_t RankOf(Unit16 u, Unit16 next)
 {
-    Unit16 u = at[0];
-    if (IsHigh(u) && IsLow(at[1])) {
+    if (IsHigh(u) && IsLow(next)) {
         const uint32_t *block = firstPair[u - 0xD800];
-        return block ? (int32_t)block[at[1] - 0xDC00] - 1 : -1;
+        return block ? (int32_t)block[next - 0xDC00] - 1 : -1;
     }
     return (int32_t)firstUnit[u] - 1;
 }
 
 int32_t OrderRank(const Unit16 *at)
 {
-    return firstUnit ? IndexedRank(at) : -1;
+    return firstUnit ? RankOf(at[0], IsHigh(at[0]) ? at[1] : 0) : -1;
 }
 
-int32_t CompareCustomOrder(const LineEntry *a, const LineEntry *b)
+// The decision at the first differing units c and d, each followed by its
+// key's next unit.
+static inline int32_t CustomDecision(Unit16 c, Unit16 cNext, Unit16 d, Unit16 dNext)
 {
-    const Unit16 *p = (const Unit16 *)a->key;
-    const Unit16 *q = (const Unit16 *)b->key;
+    if (c && d) {
+        int32_t rc = RankOf(c, cNext), rd = RankOf(d, dNext);
+        if (rc != rd)
+            return rc - rd;
+    }
+    return (int32_t)c - (int32_t)d;
+}
+
+static int32_t CustomFrom(const Unit16 *p, const Unit16 *q)
+{
     while (*p == *q) {
         if (!*p)
             return 0;
         p++;
         q++;
     }
-    if (*p && *q) {
-        int32_t rp = IndexedRank(p), rq = IndexedRank(q);
-        if (rp != rq)
-            return rp - rq;
-    }
-    return (int32_t)*p - (int32_t)*q;
+    // A unit after the NUL is never looked at: the decision needs none.
+    return CustomDecision(p[0], p[0] ? p[1] : 0, q[0], q[0] ? q[1] : 0);
+}
+
+int32_t CompareCustomOrder(const LineEntry *a, const LineEntry *b)
+{
+    return CustomFrom((const Unit16 *)a->key, (const Unit16 *)b->key);
 }
 
 int32_t CompareCustomOrderDescending(const LineEntry *a, const LineEntry *b)
 {
     return CompareCustomOrder(b, a);
+}
+
+// The unit after position i of a record's key, from the prefix while it
+// lasts. Only asked for a unit that is not the key's end.
+static inline Unit16 NextUnit(const SortRecord *r, int i)
+{
+    if (i + 1 < Packing<Unit16>::UNITS)
+        return (Unit16)UnitAt<Unit16>(r->prefix, i + 1);
+    return ((const Unit16 *)r->entry.key)[i + 1];
+}
+
+int32_t CompareCustomRecords(const SortRecord *a, const SortRecord *b)
+{
+    uint64_t x = a->prefix ^ b->prefix;
+    if (!x) {
+        if (LeadingUnits<Unit16>(a->prefix) < Packing<Unit16>::UNITS)
+            return 0;
+        return CustomFrom((const Unit16 *)a->entry.key + Packing<Unit16>::UNITS,
+                          (const Unit16 *)b->entry.key + Packing<Unit16>::UNITS);
+    }
+    int i = FirstDifference<Unit16>(x);
+    Unit16 c = (Unit16)UnitAt<Unit16>(a->prefix, i), d = (Unit16)UnitAt<Unit16>(b->prefix, i);
+    Unit16 cNext = IsHigh(c) ? NextUnit(a, i) : 0;
+    Unit16 dNext = IsHigh(d) ? NextUnit(b, i) : 0;
+    return CustomDecision(c, cNext, d, dNext);
 }

@@ -3,10 +3,9 @@
 #include <string.h>
 
 #include "../res/messages.h"
-#include "compare.h"
 #include "keys.h"
 #include "order.h"
-#include "quicksort.h"
+#include "sort_phases.h"
 
 static void ReportOutOfMemory(size_t bytes, WindowHandle owner)
 {
@@ -23,19 +22,6 @@ BlockHandle AllocateBlock(size_t bytes, WindowHandle owner)
     return block;
 }
 
-static Comparator ChooseComparator(SortOptions o)
-{
-    if (o.unicode && o.orderFile)
-        return o.descending ? CompareCustomOrderDescending : CompareCustomOrder;
-    if (o.unicode && o.numeric)
-        return o.descending ? CompareNumericUnitsDescending : CompareNumericUnits;
-    if (o.unicode)
-        return o.descending ? CompareUnitsDescending : CompareUnits;
-    if (o.numeric)
-        return o.descending ? CompareNumericBytesDescending : CompareNumericBytes;
-    return o.descending ? CompareBytesDescending : CompareBytes;
-}
-
 // Lines of a string of units ending at length: its LFs, plus one for a last
 // line without LF.
 template <typename U>
@@ -47,18 +33,87 @@ static size_t CountLines(const U *s, size_t length)
     return lines + (length > 0 && s[length - 1] != '\n');
 }
 
+bool BeginSort(SortWork *w, WindowHandle owner, const Unit16 *text, SortOptions options)
+{
+    memset(w, 0, sizeof *w);
+    w->owner = owner;
+    w->text = text;
+    if (options.orderFile && !LoadOrderTable())
+        options.orderFile = false;
+    w->options = options;
+
+    size_t n = 0;
+    while (text[n])
+        n++;
+    w->length = n;
+    if (n > (SIZE_MAX - 4) / 2) {
+        // Only a 32-bit host could hand over so much; the block size would
+        // wrap. Report it as the allocation it is.
+        ReportOutOfMemory(SIZE_MAX, owner);
+        return false;
+    }
+    w->blockBytes = 2 * n + 4;
+    w->keyBlock = AllocateBlock(w->blockBytes, owner);
+    if (!w->keyBlock)
+        return false;
+    w->key = PlatformBlockLock(w->keyBlock);
+    return true;
+}
+
+void MakeKeys(SortWork *w)
+{
+    size_t n = w->length;
+    if (n == 0)
+        return;
+    SortOptions o = w->options;
+    if (o.unicode) {
+        Unit16 *k = (Unit16 *)w->key;
+        memcpy(k, w->text, 2 * n + 2);
+        size_t length = o.collapseBlanks ? CollapseBlanksUnits(k) : n;
+        if (o.ignoreCase)
+            FoldCaseUnits(k);
+        // A copy keeps every LF and makes none.
+        w->lines = CountLines(k, length);
+        return;
+    }
+    unsigned char *k = (unsigned char *)w->key;
+    int written = PlatformToCp932(w->text, (int)(n + 1), (char *)k, (int)(2 * n + 2));
+    // The conversion includes the NUL; end the key even if it failed.
+    k[written > 0 ? written - 1 : 0] = 0;
+    size_t length = strlen((char *)k);
+    if (o.collapseBlanks)
+        length = CollapseBlanksBytes(k);
+    if (o.ignoreCase)
+        FoldCaseBytes(k);
+    w->lines = CountLines(k, length);
+    // The key has a line for every line of the text, since the conversion
+    // keeps every LF and makes none. Should it ever break that, hand the
+    // text back unchanged rather than pair keys with the wrong lines.
+    if (w->lines != CountLines(w->text, n))
+        w->lines = 0;
+}
+
+BlockHandle ReturnText(SortWork *w)
+{
+    memcpy(w->key, w->text, 2 * w->length + 2);
+    PlatformBlockUnlock(w->keyBlock);
+    return w->keyBlock;
+}
+
 // Records every line of the key buffer and of the text side by side, ending
 // each key at its LF.
 template <typename U>
-static void FillLineTable(LineEntry *table, size_t count, U *key, const Unit16 *text)
+static void FillLineTable(SortRecord *table, size_t count, U *key, const Unit16 *text, KeyOrder order)
 {
     for (size_t i = 0; i < count; i++) {
-        table[i].key = key;
-        table[i].line = text;
+        table[i].entry.key = key;
+        table[i].entry.line = text;
+        U *start = key;
         while (*key && *key != '\n')
             key++;
         if (*key)
             *key++ = 0;
+        table[i].prefix = PackKey(start, order);
         while (*text && *text != '\n')
             text++;
         if (*text)
@@ -66,10 +121,53 @@ static void FillLineTable(LineEntry *table, size_t count, U *key, const Unit16 *
     }
 }
 
-static void WriteLines(Unit16 *out, const LineEntry *table, size_t count)
+// Unicode keys without collapsed blanks lie where their lines lie in the
+// text, so one walk finds both.
+static void FillCopiedLineTable(SortRecord *table, size_t count, Unit16 *key, const Unit16 *text,
+                                KeyOrder order)
+{
+    const Unit16 *base = key;
+    for (size_t i = 0; i < count; i++) {
+        table[i].entry.key = key;
+        table[i].entry.line = text + (key - base);
+        Unit16 *start = key;
+        while (*key && *key != '\n')
+            key++;
+        if (*key)
+            *key++ = 0;
+        table[i].prefix = PackKey(start, order);
+    }
+}
+
+bool MakeLineTable(SortWork *w)
+{
+    size_t count = w->lines;
+    w->table = (SortRecord *)PlatformLocalAlloc(count * sizeof(SortRecord));
+    if (!w->table) {
+        ReportOutOfMemory(count * sizeof(SortRecord), w->owner);
+        PlatformBlockUnlock(w->keyBlock);
+        PlatformBlockFree(w->keyBlock);
+        return false;
+    }
+    KeyOrder order = ChooseKeyOrder(w->options);
+    if (!w->options.unicode)
+        FillLineTable(w->table, count, (unsigned char *)w->key, w->text, order);
+    else if (!w->options.collapseBlanks)
+        FillCopiedLineTable(w->table, count, (Unit16 *)w->key, w->text, order);
+    else
+        FillLineTable(w->table, count, (Unit16 *)w->key, w->text, order);
+    return true;
+}
+
+void SortLineTable(SortWork *w)
+{
+    SortRecords(w->table, w->lines, ChooseKeyOrder(w->options), w->options.descending);
+}
+
+static void WriteLines(Unit16 *out, const SortRecord *table, size_t count)
 {
     for (size_t i = 0; i < count; i++) {
-        const Unit16 *line = table[i].line;
+        const Unit16 *line = table[i].entry.line;
         size_t length = 0;
         while (line[length] && line[length] != '\n')
             length++;
@@ -80,88 +178,32 @@ static void WriteLines(Unit16 *out, const LineEntry *table, size_t count)
     *out = 0;
 }
 
+BlockHandle WriteOutput(SortWork *w)
+{
+    PlatformBlockUnlock(w->keyBlock);
+    PlatformBlockFree(w->keyBlock);
+    w->keyBlock = NULL;
+
+    BlockHandle out = AllocateBlock(w->blockBytes, w->owner);
+    if (out) {
+        WriteLines((Unit16 *)PlatformBlockLock(out), w->table, w->lines);
+        PlatformBlockUnlock(out);
+    }
+    PlatformLocalFree(w->table);
+    w->table = NULL;
+    return out;
+}
+
 BlockHandle Sort(WindowHandle owner, const Unit16 *text, SortOptions options)
 {
-    if (options.orderFile && !LoadOrderTable())
-        options.orderFile = false;
-
-    size_t n = 0;
-    while (text[n])
-        n++;
-    if (n > (SIZE_MAX - 4) / 2) {
-        // Only a 32-bit host could hand over so much; the block size would
-        // wrap. Report it as the allocation it is.
-        ReportOutOfMemory(SIZE_MAX, owner);
+    SortWork w;
+    if (!BeginSort(&w, owner, text, options))
         return NULL;
-    }
-    size_t blockBytes = 2 * n + 4;
-
-    BlockHandle keyBlock = AllocateBlock(blockBytes, owner);
-    if (!keyBlock)
+    MakeKeys(&w);
+    if (w.lines < 2)
+        return ReturnText(&w);
+    if (!MakeLineTable(&w))
         return NULL;
-    void *key = PlatformBlockLock(keyBlock);
-
-    size_t keyLines = 0;
-    if (n > 0) {
-        size_t keyLength;
-        if (options.unicode) {
-            Unit16 *k = (Unit16 *)key;
-            memcpy(k, text, 2 * n + 2);
-            keyLength = options.collapseBlanks ? CollapseBlanksUnits(k) : n;
-            if (options.ignoreCase)
-                FoldCaseUnits(k);
-            keyLines = CountLines(k, keyLength);
-        } else {
-            unsigned char *k = (unsigned char *)key;
-            int written = PlatformToCp932(text, (int)(n + 1), (char *)k, (int)(2 * n + 2));
-            // The conversion includes the NUL; end the key even if it failed.
-            k[written > 0 ? written - 1 : 0] = 0;
-            keyLength = strlen((char *)k);
-            if (options.collapseBlanks)
-                keyLength = CollapseBlanksBytes(k);
-            if (options.ignoreCase)
-                FoldCaseBytes(k);
-            keyLines = CountLines(k, keyLength);
-        }
-        // The key has a line for every line of the text, since both keep
-        // every LF and nothing else becomes one. Should a conversion ever
-        // break that, hand the text back unchanged rather than pair keys
-        // with the wrong lines.
-        if (keyLines != CountLines(text, n))
-            keyLines = 0;
-    }
-
-    if (keyLines < 2) {
-        memcpy(key, text, 2 * n + 2);
-        PlatformBlockUnlock(keyBlock);
-        return keyBlock;
-    }
-
-    size_t count = keyLines;
-    LineEntry *table = (LineEntry *)PlatformLocalAlloc(count * sizeof(LineEntry));
-    if (!table) {
-        ReportOutOfMemory(count * sizeof(LineEntry), owner);
-        PlatformBlockUnlock(keyBlock);
-        PlatformBlockFree(keyBlock);
-        return NULL;
-    }
-    if (options.unicode)
-        FillLineTable(table, count, (Unit16 *)key, text);
-    else
-        FillLineTable(table, count, (unsigned char *)key, text);
-
-    QuickSortLines(table, count, ChooseComparator(options));
-
-    PlatformBlockUnlock(keyBlock);
-    PlatformBlockFree(keyBlock);
-
-    BlockHandle outBlock = AllocateBlock(blockBytes, owner);
-    if (!outBlock) {
-        PlatformLocalFree(table);
-        return NULL;
-    }
-    WriteLines((Unit16 *)PlatformBlockLock(outBlock), table, count);
-    PlatformBlockUnlock(outBlock);
-    PlatformLocalFree(table);
-    return outBlock;
+    SortLineTable(&w);
+    return WriteOutput(&w);
 }

@@ -1,0 +1,61 @@
+#include "records.h"
+
+#include "quicksort.h"
+
+KeyOrder ChooseKeyOrder(SortOptions o)
+{
+    if (o.unicode && o.orderFile)
+        return ORDER_CUSTOM;
+    if (o.unicode)
+        return o.numeric ? ORDER_NUMERIC_UNITS : ORDER_UNITS;
+    return o.numeric ? ORDER_NUMERIC_BYTES : ORDER_BYTES;
+}
+
+uint64_t PackKey(const void *key, KeyOrder order)
+{
+    switch (order) {
+    case ORDER_BYTES:
+        return PackPrefix((const unsigned char *)key, false);
+    case ORDER_NUMERIC_BYTES:
+        return PackPrefix((const unsigned char *)key, true);
+    case ORDER_NUMERIC_UNITS:
+        return PackPrefix((const Unit16 *)key, true);
+    default:
+        return PackPrefix((const Unit16 *)key, false);
+    }
+}
+
+// One instance of the quicksort per comparator, each with its comparison
+// inlined. Descending exchanges the records, never negates the result.
+#define SORT_BY(compare, descending)                                                     \
+    do {                                                                                 \
+        if (descending)                                                                  \
+            QuickSortRecords(t, n, [](const SortRecord *a, const SortRecord *b) {        \
+                return compare(b, a);                                                    \
+            });                                                                          \
+        else                                                                             \
+            QuickSortRecords(t, n, [](const SortRecord *a, const SortRecord *b) {        \
+                return compare(a, b);                                                    \
+            });                                                                          \
+    } while (0)
+
+void SortRecords(SortRecord *t, size_t n, KeyOrder order, bool descending)
+{
+    switch (order) {
+    case ORDER_BYTES:
+        SORT_BY(ComparePlainRecords<unsigned char>, descending);
+        break;
+    case ORDER_UNITS:
+        SORT_BY(ComparePlainRecords<Unit16>, descending);
+        break;
+    case ORDER_NUMERIC_BYTES:
+        SORT_BY(CompareNumericRecords<unsigned char>, descending);
+        break;
+    case ORDER_NUMERIC_UNITS:
+        SORT_BY(CompareNumericRecords<Unit16>, descending);
+        break;
+    case ORDER_CUSTOM:
+        SORT_BY(CompareCustomRecords, descending);
+        break;
+    }
+}

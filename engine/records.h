@@ -1,0 +1,161 @@
+// The line table as the sort holds it: each entry with the first units of
+// its key packed into one integer, so that most comparisons never touch the
+// keys themselves.
+//
+// The prefix holds up to 8 bytes or 4 code units, first unit in the top
+// bits, zero after the key's end. Numeric keys are packed only up to their
+// first digit, since a digit's meaning depends on the run it starts. Every
+// record comparator returns exactly what the comparator of the family it
+// stands for returns on the same keys.
+#ifndef TALLORIX_ENGINE_RECORDS_H
+#define TALLORIX_ENGINE_RECORDS_H
+
+#include <string.h>
+
+#include "types.h"
+
+struct SortRecord {
+    uint64_t prefix;
+    LineEntry entry;
+};
+
+enum KeyOrder {
+    ORDER_BYTES,
+    ORDER_UNITS,
+    ORDER_NUMERIC_BYTES,
+    ORDER_NUMERIC_UNITS,
+    ORDER_CUSTOM,
+};
+
+template <typename U>
+struct Packing {
+    enum { BITS = 8 * sizeof(U), UNITS = 64 / BITS };
+};
+
+static inline bool IsDigit(uint32_t c)
+{
+    return c - '0' < 10;
+}
+
+template <typename U>
+static inline uint64_t PackPrefix(const U *key, bool stopAtDigit)
+{
+    uint64_t p = 0;
+    int i = 0;
+    for (; i < Packing<U>::UNITS && key[i] && !(stopAtDigit && IsDigit(key[i])); i++)
+        p = p << Packing<U>::BITS | key[i];
+    return i ? p << (Packing<U>::BITS * (Packing<U>::UNITS - i)) : 0;
+}
+
+uint64_t PackKey(const void *key, KeyOrder order);
+
+template <typename U>
+static inline uint32_t UnitAt(uint64_t prefix, int i)
+{
+    return (uint32_t)(prefix >> (64 - Packing<U>::BITS * (i + 1))) & ((1u << Packing<U>::BITS) - 1);
+}
+
+// Position of the first unit in which two different prefixes differ.
+template <typename U>
+static inline int FirstDifference(uint64_t x)
+{
+    return __builtin_clzll(x) / Packing<U>::BITS;
+}
+
+// Units before the first zero unit of a prefix.
+template <typename U>
+static inline int LeadingUnits(uint64_t p)
+{
+    return p ? Packing<U>::UNITS - __builtin_ctzll(p) / Packing<U>::BITS : 0;
+}
+
+// The family's orders on whole keys, from a position both keys reach with
+// everything before it equal.
+static inline int32_t PlainBytesFrom(const unsigned char *p, const unsigned char *q)
+{
+    // strcmp compares as unsigned char, which is exactly byte order.
+    int r = strcmp((const char *)p, (const char *)q);
+    return (r > 0) - (r < 0);
+}
+
+static inline int32_t PlainUnitsFrom(const Unit16 *p, const Unit16 *q)
+{
+    while (*p == *q && *p) {
+        p++;
+        q++;
+    }
+    return (*p > *q) - (*p < *q);
+}
+
+template <typename U>
+static inline int32_t NumericFrom(const U *p, const U *q)
+{
+    for (;;) {
+        uint32_t c = *p, d = *q;
+        if (c == 0)
+            return d != 0 ? -1 : 0;
+        if (d == 0)
+            return 1;
+        if (IsDigit(c) && IsDigit(d)) {
+            uint32_t x = 0, y = 0;
+            for (; IsDigit(*p); p++)
+                x = x * 10 + ((uint32_t)*p - '0');
+            for (; IsDigit(*q); q++)
+                y = y * 10 + ((uint32_t)*q - '0');
+            if (x != y)
+                return (int32_t)(x - y);
+            continue;
+        }
+        if (c != d)
+            return (int32_t)(c - d);
+        p++;
+        q++;
+    }
+}
+
+// Plain order: prefixes compare as the keys' first units do.
+template <typename U>
+static inline int32_t ComparePlainRecords(const SortRecord *a, const SortRecord *b)
+{
+    if (a->prefix != b->prefix)
+        return a->prefix < b->prefix ? -1 : 1;
+    if (LeadingUnits<U>(a->prefix) < Packing<U>::UNITS)
+        return 0;  // both keys end inside the prefix
+    const U *p = (const U *)a->entry.key + Packing<U>::UNITS;
+    const U *q = (const U *)b->entry.key + Packing<U>::UNITS;
+    if (sizeof(U) == 1)
+        return PlainBytesFrom((const unsigned char *)p, (const unsigned char *)q);
+    return PlainUnitsFrom((const Unit16 *)p, (const Unit16 *)q);
+}
+
+// Numeric order: a prefix difference between two non-digits decides at
+// once; otherwise the keys are compared from the first position where a
+// digit or the end may matter.
+template <typename U>
+static inline int32_t CompareNumericRecords(const SortRecord *a, const SortRecord *b)
+{
+    uint64_t x = a->prefix ^ b->prefix;
+    int from;
+    if (x) {
+        from = FirstDifference<U>(x);
+        uint32_t c = UnitAt<U>(a->prefix, from), d = UnitAt<U>(b->prefix, from);
+        if (c && d)
+            return (int32_t)(c - d);
+    } else {
+        from = LeadingUnits<U>(a->prefix);
+    }
+    return NumericFrom((const U *)a->entry.key + from, (const U *)b->entry.key + from);
+}
+
+// Custom order, with the prefix as in code-unit order (defined with the
+// order table).
+int32_t CompareCustomRecords(const SortRecord *a, const SortRecord *b);
+
+// Sorts the records with the record comparator of the order, descending
+// by exchanging the records.
+void SortRecords(SortRecord *table, size_t count, KeyOrder order, bool descending);
+
+// The order the options choose, as the family's comparator table does.
+KeyOrder ChooseKeyOrder(SortOptions options);
+
+#endif

@@ -1,0 +1,41 @@
+// The sort's phases, in the order Sort runs them. Exposed so that the
+// benchmark can time each one; nothing else calls them.
+#ifndef TALLORIX_ENGINE_SORT_PHASES_H
+#define TALLORIX_ENGINE_SORT_PHASES_H
+
+#include "platform.h"
+#include "records.h"
+
+struct SortWork {
+    WindowHandle owner;
+    const Unit16 *text;
+    SortOptions options;  // orderFile cleared when the table did not load
+    size_t length;        // units of text before its NUL
+    size_t blockBytes;    // 2 * length + 4
+    BlockHandle keyBlock;
+    void *key;            // the key block, locked
+    size_t lines;         // lines of the key buffer; 0 if it does not match the text
+    SortRecord *table;
+};
+
+// Loads the order table if asked, measures the text and allocates the key
+// block. False (with the message shown) when memory ran out.
+bool BeginSort(SortWork *w, WindowHandle owner, const Unit16 *text, SortOptions options);
+
+// Fills the key buffer, collapses blanks, folds case and counts the lines.
+void MakeKeys(SortWork *w);
+
+// A text of fewer than two lines: the key block with the text, unchanged.
+BlockHandle ReturnText(SortWork *w);
+
+// Allocates and fills the line table. False (with the message shown and
+// the key block freed) when memory ran out.
+bool MakeLineTable(SortWork *w);
+
+void SortLineTable(SortWork *w);
+
+// Frees the key block and writes the lines in table order into a new
+// block; null (message shown) when memory ran out. Frees the table.
+BlockHandle WriteOutput(SortWork *w);
+
+#endif
