@@ -1,6 +1,7 @@
 # make          build Tallorix.vlf, the stand-in host and the native engine
 # make test     build, then run every test: native, sanitized, under Wine
 # make bench    build, then run the benchmarks (not part of the tests)
+# make bench-killer  time the quicksort on its worst input order (KILLER_LINES)
 # make fuzz     build the fuzzers, then run each for FUZZ_SECONDS (default 60)
 # make demo     build, then sort data/sample.txt through Tallorix.vlf in several modes
 # make screenshots  build, then retake the pictures of the dialogs in docs/
@@ -11,7 +12,7 @@ ASAN   := $(BUILD)/asan
 WIN32  := $(BUILD)/win32
 JOBS   ?= 2
 
-.PHONY: all setup native asan win32 test test-native test-asan test-fuzz test-wine bench fuzz demo screenshots clean
+.PHONY: all setup native asan win32 test test-native test-asan test-fuzz test-wine bench bench-killer fuzz demo screenshots clean
 
 all: win32 native
 
@@ -47,9 +48,19 @@ test-fuzz: setup
 test-wine: win32
 	xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir $(WIN32) --output-on-failure
 
-bench: native
-	@cmake --build $(NATIVE) --target order_bench -j $(JOBS)
+# Native figures beside GNU sort, std::sort and the module under Wine.
+BENCH_LINES ?= 100000 1000000
+bench: native win32
+	@cmake --build $(NATIVE) --target sort_bench order_bench -j $(JOBS)
+	@cmake --build $(WIN32) --target wine_bench -j $(JOBS)
+	$(NATIVE)/sort_bench --wine "tools/wine-run $(WIN32)/wine_bench.exe $(WIN32)/Tallorix.vlf Z:$(CURDIR)/data/BushuKakusuu.txt" $(BENCH_LINES)
 	$(NATIVE)/order_bench
+
+# The quicksort on the input order that drives it towards quadratic time.
+KILLER_LINES ?= 100000
+bench-killer: native
+	@cmake --build $(NATIVE) --target sort_bench -j $(JOBS)
+	$(NATIVE)/sort_bench --killer $(KILLER_LINES)
 
 FUZZ_SECONDS ?= 60
 fuzz: setup

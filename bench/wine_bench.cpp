@@ -1,5 +1,127 @@
-// The benchmark's inputs sorted end to end through Tallorix.vlf.
-int main()
+// The benchmark's modes end to end through the real module: CustomSort with
+// each option string, best of three, timed with the performance counter.
+//
+//   wine_bench MODULE ORDER_FILE LINES...
+//
+// Prints "wine mode=NAME lines=N ms=T hash=H" for each mode and size; H is
+// the output's FNV-1a hash, for the native run to compare with. The custom
+// mode names ORDER_FILE in the settings for the time of the run.
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "bench/bench_data.h"
+
+typedef HGLOBAL(__cdecl *CustomSortFn)(HWND, const WCHAR *, char *, int);
+
+static const char SETTINGS[] = "Software\\Corvanset\\Veltrane\\Corvanset_Sort_Filter_Custom1";
+
+// A message box would stop the run: each is answered and counted.
+static HHOOK hook;
+static int boxes;
+
+static LRESULT CALLBACK AnswerBoxes(int code, WPARAM w, LPARAM l)
 {
-    return 0;
+    if (code == HCBT_ACTIVATE) {
+        boxes++;
+        PostMessageA((HWND)w, WM_COMMAND, IDOK, 0);
+        PostMessageA((HWND)w, WM_COMMAND, IDCANCEL, 0);
+    }
+    return CallNextHookEx(hook, code, w, l);
+}
+
+static unsigned long long Hash(const unsigned char *p, size_t n)
+{
+    unsigned long long h = 0xCBF29CE484222325ull;
+    for (size_t i = 0; i < n; i++)
+        h = (h ^ p[i]) * 0x100000001B3ull;
+    return h;
+}
+
+// The stored CustomFile, to put back afterwards; false if there was none.
+static bool SaveCustomFile(BYTE *data, DWORD *bytes, DWORD *type)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    LONG r = RegQueryValueExA(key, "CustomFile", NULL, type, data, bytes);
+    RegCloseKey(key);
+    return r == ERROR_SUCCESS;
+}
+
+static void SetCustomFile(const BYTE *data, DWORD bytes, DWORD type)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) !=
+        ERROR_SUCCESS)
+        return;
+    if (data)
+        RegSetValueExA(key, "CustomFile", 0, type, data, bytes);
+    else
+        RegDeleteValueA(key, "CustomFile");
+    RegCloseKey(key);
+}
+
+int main(int argc, char **argv)
+{
+    if (argc < 4) {
+        fprintf(stderr, "usage: wine_bench MODULE ORDER_FILE LINES...\n");
+        return 2;
+    }
+    HMODULE module = LoadLibraryA(argv[1]);
+    CustomSortFn customSort = module ? (CustomSortFn)(void *)GetProcAddress(module, "CustomSort") : NULL;
+    if (!customSort) {
+        fprintf(stderr, "wine_bench: cannot load %s\n", argv[1]);
+        return 1;
+    }
+    hook = SetWindowsHookExA(WH_CBT, AnswerBoxes, NULL, GetCurrentThreadId());
+
+    BYTE saved[1024];
+    DWORD savedBytes = sizeof saved, savedType = 0;
+    bool hadCustomFile = SaveCustomFile(saved, &savedBytes, &savedType);
+    SetCustomFile((const BYTE *)argv[2], (DWORD)strlen(argv[2]) + 1, REG_SZ);
+
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    int status = 0;
+    for (int a = 3; a < argc; a++) {
+        size_t lines = strtoul(argv[a], NULL, 10);
+        std::vector<uint16_t> text = MakeBenchText(lines, 1);
+        for (int m = 0; m < benchModeCount; m++) {
+            double best = 1e18;
+            unsigned long long hash = 0;
+            for (int round = 0; round < 3; round++) {
+                char option[256] = {0};
+                strcpy(option, benchModes[m].option);
+                LARGE_INTEGER t0, t1;
+                QueryPerformanceCounter(&t0);
+                HGLOBAL out = customSort(NULL, (const WCHAR *)text.data(), option, sizeof option);
+                QueryPerformanceCounter(&t1);
+                if (!out || GlobalSize(out) != 2 * (text.size() - 1) + 4) {
+                    fprintf(stderr, "wine_bench: %s: no result or a wrong size\n", benchModes[m].name);
+                    status = 1;
+                    break;
+                }
+                if (round == 0)
+                    hash = Hash((const unsigned char *)GlobalLock(out), 2 * text.size());
+                GlobalUnlock(out);
+                GlobalFree(out);
+                double ms = (t1.QuadPart - t0.QuadPart) * 1e3 / frequency.QuadPart;
+                best = ms < best ? ms : best;
+            }
+            if (boxes) {
+                fprintf(stderr, "wine_bench: %s: the module showed %d message boxes\n", benchModes[m].name, boxes);
+                status = 1;
+                boxes = 0;
+            }
+            printf("wine mode=%s lines=%u ms=%.1f hash=%016llx\n", benchModes[m].name, (unsigned)lines, best, hash);
+            fflush(stdout);
+        }
+    }
+
+    SetCustomFile(hadCustomFile ? saved : NULL, savedBytes, savedType);
+    UnhookWindowsHookEx(hook);
+    return status;
 }

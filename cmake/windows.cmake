@@ -64,6 +64,7 @@ set_tests_properties(order_file_cli PROPERTIES RESOURCE_LOCK wineprefix)
 
 # The benchmark's inputs through the real module (make bench); not built by
 # default.
-add_executable(wine_bench EXCLUDE_FROM_ALL bench/wine_bench.cpp)
+add_executable(wine_bench EXCLUDE_FROM_ALL bench/wine_bench.cpp bench/bench_data.cpp)
+target_include_directories(wine_bench PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(wine_bench PRIVATE ${STATIC_RUNTIME})
 target_link_libraries(wine_bench PRIVATE user32 advapi32 kernel32)

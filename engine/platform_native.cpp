@@ -2,6 +2,7 @@
 // iconv for code page 932, and message boxes recorded for the tests.
 #include <fcntl.h>
 #include <iconv.h>
+#include <malloc.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -21,6 +22,7 @@ struct NativeBlock {
 
 static long failCountdown;
 static long liveAllocations;
+static size_t liveBytes, peakBytes;
 static long openFiles;
 static uint32_t lastError;
 static char messages[MAX_MESSAGES][MESSAGE_SIZE];
@@ -46,6 +48,28 @@ long NativeLiveAllocations()
     return liveAllocations;
 }
 
+static void Count(size_t bytes)
+{
+    liveBytes += bytes;
+    if (liveBytes > peakBytes)
+        peakBytes = liveBytes;
+}
+
+size_t NativeLiveBytes()
+{
+    return liveBytes;
+}
+
+size_t NativePeakBytes()
+{
+    return peakBytes;
+}
+
+void NativeResetPeak()
+{
+    peakBytes = liveBytes;
+}
+
 BlockHandle PlatformBlockAlloc(size_t bytes)
 {
     if (AllocationFails())
@@ -58,10 +82,14 @@ BlockHandle PlatformBlockAlloc(size_t bytes)
         lastError = ERROR_NOT_ENOUGH_MEMORY;
         return NULL;
     }
+    // Global blocks are not zero-filled; garbage makes a read of bytes never
+    // written show in the tests.
+    memset(data, 0xA5, bytes);
     b->size = bytes;
     b->locks = 0;
     b->data = data;
     liveAllocations++;
+    Count(bytes);
     return b;
 }
 
@@ -84,6 +112,7 @@ void PlatformBlockFree(BlockHandle block)
     NativeBlock *b = (NativeBlock *)block;
     if (!b)
         return;
+    liveBytes -= b->size;
     free(b->data);
     free(b);
     liveAllocations--;
@@ -104,6 +133,7 @@ void *PlatformLocalAlloc(size_t bytes)
         return NULL;
     }
     liveAllocations++;
+    Count(malloc_usable_size(p));
     return p;
 }
 
@@ -111,6 +141,7 @@ void PlatformLocalFree(void *p)
 {
     if (!p)
         return;
+    liveBytes -= malloc_usable_size(p);
     free(p);
     liveAllocations--;
 }

@@ -13,6 +13,13 @@ void NativeFailAllocation(long k);
 // Allocations made and not yet freed.
 long NativeLiveAllocations();
 
+// Bytes held by allocations not yet freed (blocks as requested, local
+// memory as malloc rounded it), and the most held at once since the last
+// reset.
+size_t NativeLiveBytes();
+size_t NativePeakBytes();
+void NativeResetPeak();
+
 // Files opened and not yet closed.
 long NativeOpenFiles();
 

@@ -96,6 +96,7 @@ void MakeKeys(SortWork *w)
 BlockHandle ReturnText(SortWork *w)
 {
     memcpy(w->key, w->text, 2 * w->length + 2);
+    memset((unsigned char *)w->key + 2 * w->length + 2, 0, 2);
     PlatformBlockUnlock(w->keyBlock);
     return w->keyBlock;
 }
@@ -164,7 +165,8 @@ void SortLineTable(SortWork *w)
     SortRecords(w->table, w->lines, ChooseKeyOrder(w->options), w->options.descending);
 }
 
-static void WriteLines(Unit16 *out, const SortRecord *table, size_t count)
+// Returns the end of what was written, past the NUL.
+static Unit16 *WriteLines(Unit16 *out, const SortRecord *table, size_t count)
 {
     for (size_t i = 0; i < count; i++) {
         const Unit16 *line = table[i].entry.line;
@@ -175,7 +177,8 @@ static void WriteLines(Unit16 *out, const SortRecord *table, size_t count)
         out += length;
         *out++ = '\n';
     }
-    *out = 0;
+    *out++ = 0;
+    return out;
 }
 
 BlockHandle WriteOutput(SortWork *w)
@@ -186,7 +189,11 @@ BlockHandle WriteOutput(SortWork *w)
 
     BlockHandle out = AllocateBlock(w->blockBytes, w->owner);
     if (out) {
-        WriteLines((Unit16 *)PlatformBlockLock(out), w->table, w->lines);
+        // A text that ended with LF leaves 2 bytes behind the NUL; they go
+        // to the editor zeroed rather than as whatever the heap held.
+        unsigned char *start = (unsigned char *)PlatformBlockLock(out);
+        unsigned char *end = (unsigned char *)WriteLines((Unit16 *)start, w->table, w->lines);
+        memset(end, 0, w->blockBytes - (size_t)(end - start));
         PlatformBlockUnlock(out);
     }
     PlatformLocalFree(w->table);

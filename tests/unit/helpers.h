@@ -53,6 +53,8 @@ inline std::u16string SortText(const std::u16string &text, SortOptions options)
     for (; i < units && p[i]; i++)
         out.push_back((char16_t)p[i]);
     EXPECT_LT(i, units) << "no NUL inside the block";
+    for (; i < units; i++)
+        EXPECT_EQ(p[i], 0) << "unit " << i << " behind the text";
     PlatformBlockUnlock(block);
     PlatformBlockFree(block);
     EXPECT_EQ(NativeLiveAllocations(), live);

@@ -9,76 +9,10 @@
 
 #include "check.h"
 #include "settings_access.h"
+#include "sort_calls.h"
 
 typedef DWORD(__cdecl *GetVersionFn)(void);
 typedef const unsigned char *(__cdecl *EnumFiltersFn)(void);
-typedef HGLOBAL(__cdecl *CustomSortFn)(HWND, const WCHAR *, char *, int);
-
-
-static HMODULE module;
-static CustomSortFn customSort;
-
-// Message boxes the module shows are recorded and answered.
-static HHOOK hook;
-static int boxCount;
-static char lastBox[512];
-
-static LRESULT CALLBACK AnswerBoxes(int code, WPARAM w, LPARAM l)
-{
-    if (code == HCBT_ACTIVATE) {
-        HWND box = (HWND)w;
-        char text[512];
-        if (GetDlgItem(box, 1003)) {
-            // The options dialog: answered with Cancel.
-            PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
-        } else if (GetDlgItemTextA(box, 0xFFFF, text, sizeof text) > 0) {
-            boxCount++;
-            memcpy(lastBox, text, sizeof lastBox);
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
-        }
-    }
-    return CallNextHookEx(hook, code, w, l);
-}
-
-struct Result {
-    bool null;
-    std::wstring text;
-    SIZE_T size;
-};
-
-// Sorts text with an option buffer of 256 bytes that starts with the given
-// bytes and is zero elsewhere.
-static Result RunSort(const char *option, size_t optionBytes, const WCHAR *text, char *optionOut = NULL)
-{
-    char buffer[256] = {0};
-    memcpy(buffer, option, optionBytes);
-    HGLOBAL block = customSort(NULL, text, buffer, sizeof buffer);
-    Result r = {block == NULL, L"", 0};
-    if (block) {
-        r.size = GlobalSize(block);
-        r.text = (const WCHAR *)GlobalLock(block);
-        GlobalUnlock(block);
-        GlobalFree(block);
-    }
-    if (optionOut)
-        memcpy(optionOut, buffer, sizeof buffer);
-    return r;
-}
-
-static std::string Narrow(const std::wstring &s)
-{
-    std::string out;
-    for (WCHAR c : s) {
-        char hex[8];
-        if (c >= 0x20 && c < 0x7F) {
-            out += (char)c;
-        } else {
-            wsprintfA(hex, "<%X>", c);
-            out += hex;
-        }
-    }
-    return out;
-}
 
 static void TestExports()
 {
@@ -362,15 +296,8 @@ int main(int argc, char **argv)
         fprintf(stderr, "usage: filter_tests Tallorix.vlf\n");
         return 2;
     }
-    module = LoadLibraryA(argv[1]);
-    CHECK(module != NULL, "LoadLibrary %s: error %lu", argv[1], GetLastError());
-    if (!module)
+    if (!LoadModule(argv[1]))
         return CheckSummary();
-    customSort = (CustomSortFn)(void *)GetProcAddress(module, "CustomSort");
-    CHECK(customSort != NULL, "CustomSort missing");
-    if (!customSort)
-        return CheckSummary();
-    hook = SetWindowsHookExA(WH_CBT, AnswerBoxes, NULL, GetCurrentThreadId());
 
     TestExports();
     TestFilterRecord();
@@ -381,7 +308,6 @@ int main(int argc, char **argv)
     TestOrderFileFromRegistry();
     TestSettingsKeyUnavailable();
 
-    UnhookWindowsHookEx(hook);
-    FreeLibrary(module);
+    UnloadModule();
     return CheckSummary();
 }

@@ -1,0 +1,23 @@
+// The benchmark's inputs, the same from the native and the Windows build:
+// seeded lines of Japanese words, ASCII words with numbers and file names,
+// some ended by CR LF, and the modes they are sorted in.
+#ifndef TALLORIX_BENCH_DATA_H
+#define TALLORIX_BENCH_DATA_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include <vector>
+
+struct BenchMode {
+    const char *name;
+    const char *option;  // the six-digit option string
+};
+
+extern const BenchMode benchModes[];
+extern const int benchModeCount;
+
+// NUL-terminated UTF-16 text of the given number of lines, each ended by LF.
+std::vector<uint16_t> MakeBenchText(size_t lines, uint64_t seed);
+
+#endif
