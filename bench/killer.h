@@ -1,5 +1,5 @@
-// An input order that drives the engine's quicksort towards n^2 / 4
-// comparisons, made by running the sort itself against an adversary.
+// An input order that drives the engine's quicksort to about n^2 / 2
+// comparisons.
 #ifndef TALLORIX_BENCH_KILLER_H
 #define TALLORIX_BENCH_KILLER_H
 
@@ -9,8 +9,7 @@
 #include <vector>
 
 // NUL-terminated UTF-16 text of n lines, each a zero-padded decimal number,
-// in the killer order. comparisons, when given, receives the number the
-// sort makes on it.
-std::vector<uint16_t> MakeKillerText(size_t n, unsigned long long *comparisons);
+// in the killer order.
+std::vector<uint16_t> MakeKillerText(size_t n);
 
 #endif
