@@ -1,0 +1,126 @@
+// Each allocation of a sort failed in turn: the order file's buffer and
+// index leave the sort to go on without the order, the key block, the line
+// table and the output block end it with the memory message; nothing leaks.
+#include <stdio.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/records.h"
+#include "helpers.h"
+#include "res/messages.h"
+
+namespace {
+
+enum Kind { ORDER, KEY, TABLE, OUTPUT };
+
+std::string OrderFile(const std::u16string &units)
+{
+    std::string bytes = "\xFF\xFE";
+    for (char16_t u : units) {
+        bytes += (char)(u & 0xFF);
+        bytes += (char)(u >> 8);
+    }
+    char path[] = "/tmp/tallorix-fail-XXXXXX";
+    int fd = mkstemp(path);
+    EXPECT_GE(fd, 0);
+    EXPECT_EQ(write(fd, bytes.data(), bytes.size()), (ssize_t)bytes.size());
+    close(fd);
+    return path;
+}
+
+std::u16string BlockText(BlockHandle block)
+{
+    const Unit16 *p = (const Unit16 *)PlatformBlockLock(block);
+    std::u16string s;
+    for (size_t i = 0; p[i]; i++)
+        s.push_back((char16_t)p[i]);
+    PlatformBlockUnlock(block);
+    return s;
+}
+
+std::string MemoryMessage(size_t bytes)
+{
+    char text[256];
+    PlatformFormat(text, MSG_OUT_OF_MEMORY, (uint32_t)bytes, 8);
+    return text;
+}
+
+TEST(FailureInjection, EachAllocationOfASort)
+{
+    const std::u16string pairs = u"\u3044\u3042b\U00020000a", plain = u"zyx";
+    const struct {
+        const char *options;
+        std::u16string order;  // empty: no order file
+        std::u16string text;
+        std::vector<Kind> allocations;  // in the order the sort makes them
+    } cases[] = {
+        {"000000", u"", u"b\r\na\nc", {KEY, TABLE, OUTPUT}},
+        {"000010", u"", u"b\na\nc\n", {KEY, TABLE, OUTPUT}},
+        {"111110", u"", u"B 2\nb  10\na", {KEY, TABLE, OUTPUT}},
+        {"000000", u"", u"one line", {KEY}},
+        // File buffer, unit index, pair index, pair blocks.
+        {"000011", pairs, u"a\n\U00020000\n\u3042\nb\n\u3044", {ORDER, ORDER, ORDER, ORDER, KEY, TABLE, OUTPUT}},
+        {"100011", pairs, u"a\n\u3042", {ORDER, ORDER, ORDER, ORDER, KEY, TABLE, OUTPUT}},
+        {"000011", plain, u"x\ny\nz", {ORDER, ORDER, ORDER, KEY, TABLE, OUTPUT}},
+        {"000011", plain, u"x", {ORDER, ORDER, ORDER, KEY}},
+    };
+    WindowHandle owner = (WindowHandle)0x4711;
+    for (const auto &c : cases) {
+        std::string path;
+        if (!c.order.empty()) {
+            path = OrderFile(c.order);
+            snprintf(orderFilePath, ORDER_PATH_SIZE, "%s", path.c_str());
+        }
+        SortOptions options = Options(c.options), withoutOrder = options;
+        withoutOrder.orderFile = false;
+        const std::u16string sorted = SortText(c.text, options);
+        const std::u16string unordered = SortText(c.text, withoutOrder);
+        size_t lines = 0;
+        for (char16_t u : c.text)
+            lines += u == u'\n';
+        lines += c.text.back() != u'\n';
+
+        // One past the last allocation: nothing fails.
+        for (size_t k = 1; k <= c.allocations.size() + 1; k++) {
+            SCOPED_TRACE(std::string(c.options) + " " + Show(c.text) + " failing " + std::to_string(k));
+            Units in = ToUnits(c.text);
+            long live = NativeLiveAllocations();
+            NativeClearMessages();
+            NativeFailAllocation((long)k);
+            BlockHandle block = Sort(owner, in.data(), options);
+            NativeFailAllocation(0);
+            ReleaseOrderTable();
+
+            if (k > c.allocations.size()) {
+                ASSERT_TRUE(block != NULL);
+                EXPECT_EQ(BlockText(block), sorted);
+                EXPECT_EQ(NativeMessageCount(), 0);
+            } else if (c.allocations[k - 1] == ORDER) {
+                ASSERT_TRUE(block != NULL);
+                EXPECT_EQ(BlockText(block), unordered);
+                ASSERT_EQ(NativeMessageCount(), 1);
+                EXPECT_STREQ(NativeMessage(0), MSG_ORDER_NO_MEMORY);
+            } else {
+                EXPECT_TRUE(block == NULL);
+                size_t bytes = c.allocations[k - 1] == TABLE ? lines * sizeof(SortRecord)
+                                                              : 2 * c.text.size() + 4;
+                ASSERT_EQ(NativeMessageCount(), 1);
+                EXPECT_EQ(NativeMessage(0), MemoryMessage(bytes));
+                EXPECT_EQ(NativeMessageOwner(0), owner);
+            }
+            if (block) {
+                EXPECT_EQ(NativeBlockSize(block), 2 * c.text.size() + 4);
+                PlatformBlockFree(block);
+            }
+            EXPECT_EQ(NativeLiveAllocations(), live);
+        }
+        if (!path.empty())
+            unlink(path.c_str());
+        orderFilePath[0] = 0;
+    }
+    NativeClearMessages();
+}
+
+}  // namespace
