@@ -68,3 +68,12 @@ add_executable(wine_bench EXCLUDE_FROM_ALL bench/wine_bench.cpp bench/bench_data
 target_include_directories(wine_bench PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(wine_bench PRIVATE ${STATIC_RUNTIME})
 target_link_libraries(wine_bench PRIVATE user32 advapi32 kernel32)
+
+# Bad input through the real module: settings, order files and texts at
+# and beyond their limits.
+add_executable(bad_input_tests tests/wine/bad_input_tests.cpp)
+target_compile_options(bad_input_tests PRIVATE ${CP932})
+target_link_options(bad_input_tests PRIVATE ${STATIC_RUNTIME})
+target_link_libraries(bad_input_tests PRIVATE user32 advapi32 kernel32)
+add_test(NAME wine_bad_input COMMAND ${WINE_RUN} $<TARGET_FILE:bad_input_tests> $<TARGET_FILE:tallorix>)
+set_tests_properties(wine_bad_input PROPERTIES RESOURCE_LOCK wineprefix TIMEOUT 300)

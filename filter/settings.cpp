@@ -17,10 +17,19 @@ void ReadSetting(HKEY key, const char *name, char *buffer, DWORD size)
         return;
     DWORD type = 0, got = size;
     LONG r = RegQueryValueExA(key, name, NULL, &type, (BYTE *)buffer, &got);
-    // A string read whole holds its NUL; anything else counts as missing.
-    if (r != ERROR_SUCCESS || type != REG_SZ || got == 0 || got > size ||
-        memchr(buffer, 0, got) == NULL)
+    if (r != ERROR_SUCCESS || type != REG_SZ || got > size) {
         memset(buffer, 0, size);
+        return;
+    }
+    // The system does not promise a NUL: a string stored without one is
+    // ended here, unless it fills the buffer, when it is cut short and so
+    // counts as missing.
+    if (memchr(buffer, 0, got) == NULL) {
+        if (got < size)
+            buffer[got] = 0;
+        else
+            memset(buffer, 0, size);
+    }
 }
 
 void WriteSetting(HKEY key, const char *name, const char *value)

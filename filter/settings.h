@@ -12,8 +12,9 @@
 HKEY OpenSettings();
 
 // Reads a string value into buffer of size bytes. A value that is missing,
-// not REG_SZ, too long for the buffer or without its NUL leaves the buffer
-// empty: the result is always a NUL-terminated string within size.
+// not REG_SZ, or too long for the buffer with its NUL leaves the buffer
+// empty; a shorter one stored without its NUL is ended after its bytes.
+// The result is always a NUL-terminated string within size.
 void ReadSetting(HKEY key, const char *name, char *buffer, DWORD size);
 
 // Writes a REG_SZ value, its NUL counted in the stored length.
