@@ -1,0 +1,123 @@
+// What the fuzz targets share: reading units out of the fuzzer's bytes and
+// a scratch file for order files.
+#ifndef TALLORIX_TESTS_FUZZ_FUZZ_SUPPORT_H
+#define TALLORIX_TESTS_FUZZ_FUZZ_SUPPORT_H
+
+#include <fcntl.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <vector>
+
+#include "engine/order.h"
+#include "reference.h"
+
+// In the compact encoding a byte below 0x80 is that ASCII unit and any
+// other byte one of these: what the options and the order treat specially
+// (ideographic space, the mark, full-width digits and letters), characters
+// of every kind code page 932 knows or lacks, katakana whose trail byte is
+// a lower-case letter, kanji and supplementary characters that
+// data/BushuKakusuu.txt lists first, lone surrogates.
+static const Unit16 kCompactUnits[] = {
+    0x3000, 0xFEFF, 0xFFFE, 0xFFFF, 0x0080, 0x00A0, 0x00A5, 0x00E9, 0x0100, 0x0660, 0x2015,
+    0x2225, 0x20AC, 0x2460, 0x301C, 0xFF5E, 0xFF10, 0xFF11, 0xFF19, 0xFF21, 0xFF22, 0xFF41,
+    0xFF42, 0xFF5A, 0xFF61, 0xFF71, 0xFF9F, 0x3042, 0x3044, 0x3046, 0x30A2, 0x30F3, 0x30BA,
+    0x30D3, 0x4E00, 0x4E01, 0x4E02, 0x4E03, 0x4E04, 0x4E05, 0x4E06, 0x4E85, 0x4E9C, 0x5B57,
+    0x6F22, 0x9ED2, 0x9FA0, 0x0410, 0x03B1, 0x2500, 0xE000, 0xF8F0, 0xD840, 0xDC00, 0xDC01,
+    0xD869, 0xDED9, 0xD800, 0xDBFF, 0xDFFF, 0xD840, 0xDC00, 0xD840, 0xDC01, 0xD869, 0xDED9,
+};
+
+static inline Unit16 CompactUnit(uint8_t b)
+{
+    return b < 0x80 ? b : kCompactUnits[(b - 0x80) % (sizeof kCompactUnits / sizeof kCompactUnits[0])];
+}
+
+struct FuzzInput {
+    const uint8_t *p;
+    size_t left;
+};
+
+static inline uint8_t TakeByte(FuzzInput *in)
+{
+    if (!in->left)
+        return 0;
+    in->left--;
+    return *in->p++;
+}
+
+// Up to count units (all that is left when count is SIZE_MAX): one byte
+// each when compact, else little-endian pairs, a final odd byte dropped.
+static inline RefUnits TakeUnits(FuzzInput *in, bool compact, size_t count)
+{
+    RefUnits u;
+    while (u.size() < count) {
+        if (compact && in->left >= 1) {
+            u.push_back(CompactUnit(in->p[0]));
+            in->p++;
+            in->left--;
+        } else if (!compact && in->left >= 2) {
+            u.push_back((Unit16)(in->p[0] | in->p[1] << 8));
+            in->p += 2;
+            in->left -= 2;
+        } else {
+            break;
+        }
+    }
+    return u;
+}
+
+// The scratch order file lives in a directory of its own under TMPDIR (the
+// run script points it into build/fuzz), removed at exit.
+static char scratchDir[ORDER_PATH_SIZE];
+static char scratchFile[ORDER_PATH_SIZE];
+
+static void RemoveScratch()
+{
+    unlink(scratchFile);
+    rmdir(scratchDir);
+}
+
+static inline void MakeScratch()
+{
+    const char *tmp = getenv("TMPDIR");
+    if (!tmp || !*tmp || strlen(tmp) > 200)
+        tmp = "/tmp";
+    snprintf(scratchDir, sizeof scratchDir, "%s/tallorix-fuzz-XXXXXX", tmp);
+    if (!mkdtemp(scratchDir)) {
+        perror("mkdtemp");
+        abort();
+    }
+    snprintf(scratchFile, sizeof scratchFile, "%s/order.txt", scratchDir);
+    atexit(RemoveScratch);
+}
+
+// Writes the scratch file: the bytes, then zeros up to size when size is
+// larger (a sparse tail, so that files near the 4 MiB limit stay cheap).
+static inline void WriteScratch(const void *bytes, size_t count, size_t size)
+{
+    int fd = open(scratchFile, O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    REQUIRE(fd >= 0);
+    REQUIRE(write(fd, bytes, count) == (ssize_t)count);
+    if (size > count)
+        REQUIRE(ftruncate(fd, (off_t)size) == 0);
+    close(fd);
+}
+
+// The whole file, for the reference loader.
+static inline std::vector<uint8_t> ReadWholeFile(const char *path)
+{
+    std::vector<uint8_t> bytes;
+    FILE *f = fopen(path, "rb");
+    REQUIRE(f != NULL);
+    uint8_t buf[65536];
+    size_t got;
+    while ((got = fread(buf, 1, sizeof buf, f)) > 0)
+        bytes.insert(bytes.end(), buf, buf + got);
+    fclose(f);
+    return bytes;
+}
+
+#endif
