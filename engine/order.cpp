@@ -7,6 +7,10 @@
 // surrogate pair a block of 1,024 first positions per high surrogate that
 // occurs in a pair. Stored positions are one more than the rank, so that
 // the zero-filled memory reads as "not listed".
+//
+// For the sort's record prefixes every single unit also gets a 16-bit
+// weight, its place in the custom order among all single units: unlisted
+// units first by code, then listed ones by rank.
 #include "order.h"
 
 #include <string.h>
@@ -22,6 +26,7 @@ enum {
 };
 
 char orderFilePath[ORDER_PATH_SIZE];
+Unit16 *orderWeights;  // [65536]; 0 only for NUL
 
 static Unit16 *orderUnits;  // the kept units, mark first
 static size_t orderLength;
@@ -44,9 +49,11 @@ static void ReleaseIndex()
     PlatformLocalFree(firstUnit);
     PlatformLocalFree(firstPair);
     PlatformLocalFree(pairBlocks);
+    PlatformLocalFree(orderWeights);
     firstUnit = NULL;
     firstPair = NULL;
     pairBlocks = NULL;
+    orderWeights = NULL;
 }
 
 void ReleaseOrderTable()
@@ -92,6 +99,17 @@ static bool BuildIndex()
         if (IsHigh(u) && i + 1 < orderLength && IsLow(orderUnits[i + 1]))
             firstPair[u - 0xD800][orderUnits[i + 1] - 0xDC00] = (uint32_t)i + 1;
     }
+
+    orderWeights = (Unit16 *)PlatformLocalAlloc(65536 * sizeof(Unit16));
+    if (!orderWeights)
+        return false;
+    Unit16 w = 0;
+    for (uint32_t u = 1; u < 65536; u++)
+        if (!firstUnit[u])
+            orderWeights[u] = ++w;
+    for (size_t i = 0; i < orderLength; i++)
+        if (firstUnit[orderUnits[i]] == i + 1)
+            orderWeights[orderUnits[i]] = ++w;
     return true;
 }
 
@@ -182,7 +200,7 @@ static inline int32_t CustomDecision(Unit16 c, Unit16 cNext, Unit16 d, Unit16 dN
     return (int32_t)c - (int32_t)d;
 }
 
-static int32_t CustomFrom(const Unit16 *p, const Unit16 *q)
+int32_t CustomFrom(const Unit16 *p, const Unit16 *q)
 {
     while (*p == *q) {
         if (!*p)
@@ -204,27 +222,17 @@ int32_t CompareCustomOrderDescending(const LineEntry *a, const LineEntry *b)
     return CompareCustomOrder(b, a);
 }
 
-// The unit after position i of a record's key, from the prefix while it
-// lasts. Only asked for a unit that is not the key's end.
-static inline Unit16 NextUnit(const SortRecord *r, int i)
+// A record's prefix in custom order holds the weights of the key's first
+// four units where code-unit order holds the units, so that two different
+// prefixes decide as the comparison does at their first differing unit.
+// Packing stops at a high surrogate, whose rank depends on the unit after
+// it; the zero slots left then send the comparison to the keys, as the
+// key's end does.
+uint64_t PackCustomKey(const Unit16 *key)
 {
-    if (i + 1 < Packing<Unit16>::UNITS)
-        return (Unit16)UnitAt<Unit16>(r->prefix, i + 1);
-    return ((const Unit16 *)r->entry.key)[i + 1];
-}
-
-int32_t CompareCustomRecords(const SortRecord *a, const SortRecord *b)
-{
-    uint64_t x = a->prefix ^ b->prefix;
-    if (!x) {
-        if (LeadingUnits<Unit16>(a->prefix) < Packing<Unit16>::UNITS)
-            return 0;
-        return CustomFrom((const Unit16 *)a->entry.key + Packing<Unit16>::UNITS,
-                          (const Unit16 *)b->entry.key + Packing<Unit16>::UNITS);
-    }
-    int i = FirstDifference<Unit16>(x);
-    Unit16 c = (Unit16)UnitAt<Unit16>(a->prefix, i), d = (Unit16)UnitAt<Unit16>(b->prefix, i);
-    Unit16 cNext = IsHigh(c) ? NextUnit(a, i) : 0;
-    Unit16 dNext = IsHigh(d) ? NextUnit(b, i) : 0;
-    return CustomDecision(c, cNext, d, dNext);
+    uint64_t p = 0;
+    int i = 0;
+    for (; i < Packing<Unit16>::UNITS && key[i] && !IsHigh(key[i]); i++)
+        p = p << 16 | orderWeights[key[i]];
+    return i ? p << (16 * (Packing<Unit16>::UNITS - i)) : 0;
 }

@@ -20,6 +20,8 @@ uint64_t PackKey(const void *key, KeyOrder order)
         return PackPrefix((const unsigned char *)key, true);
     case ORDER_NUMERIC_UNITS:
         return PackPrefix((const Unit16 *)key, true);
+    case ORDER_CUSTOM:
+        return PackCustomKey((const Unit16 *)key);
     default:
         return PackPrefix((const Unit16 *)key, false);
     }

@@ -4,9 +4,10 @@
 //
 // The prefix holds up to 8 bytes or 4 code units, first unit in the top
 // bits, zero after the key's end. Numeric keys are packed only up to their
-// first digit, since a digit's meaning depends on the run it starts. Every
-// record comparator returns exactly what the comparator of the family it
-// stands for returns on the same keys.
+// first digit, since a digit's meaning depends on the run it starts; custom
+// order packs the units' weights in its table instead. Every record
+// comparator returns exactly what the comparator of the family it stands
+// for returns on the same keys, but the custom one, which returns its sign.
 #ifndef TALLORIX_ENGINE_RECORDS_H
 #define TALLORIX_ENGINE_RECORDS_H
 
@@ -147,9 +148,39 @@ static inline int32_t CompareNumericRecords(const SortRecord *a, const SortRecor
     return NumericFrom((const U *)a->entry.key + from, (const U *)b->entry.key + from);
 }
 
-// Custom order, with the prefix as in code-unit order (defined with the
-// order table).
-int32_t CompareCustomRecords(const SortRecord *a, const SortRecord *b);
+// Custom order, defined with the order table: the prefix of the units'
+// weights in the loaded table, each single unit's weight, and the order of
+// keys from a position both reach with everything before it equal.
+uint64_t PackCustomKey(const Unit16 *key);
+extern Unit16 *orderWeights;
+int32_t CustomFrom(const Unit16 *p, const Unit16 *q);
+
+// The sign of the custom order, not its value, since a weight is no rank.
+// Only a high surrogate, ranked with the unit after it, needs the table.
+static inline int32_t CompareCustomRecords(const SortRecord *a, const SortRecord *b)
+{
+    uint64_t x = a->prefix ^ b->prefix;
+    int from;
+    if (x) {
+        from = FirstDifference<Unit16>(x);
+        uint32_t c = UnitAt<Unit16>(a->prefix, from), d = UnitAt<Unit16>(b->prefix, from);
+        if (c && d)
+            return c < d ? -1 : 1;
+    } else {
+        from = LeadingUnits<Unit16>(a->prefix);
+    }
+    const Unit16 *p = (const Unit16 *)a->entry.key + from, *q = (const Unit16 *)b->entry.key + from;
+    while (*p == *q && *p) {
+        p++;
+        q++;
+    }
+    uint32_t c = *p, d = *q;
+    if (!c || !d)
+        return (c > d) - (c < d);
+    if ((c & 0xFC00) == 0xD800 || (d & 0xFC00) == 0xD800)
+        return CustomFrom(p, q);
+    return orderWeights[c] < orderWeights[d] ? -1 : 1;
+}
 
 // Sorts the records with the record comparator of the order, descending
 // by exchanging the records.

@@ -60,11 +60,11 @@ TEST(FailureInjection, EachAllocationOfASort)
         {"000010", u"", u"b\na\nc\n", {KEY, TABLE, OUTPUT}},
         {"111110", u"", u"B 2\nb  10\na", {KEY, TABLE, OUTPUT}},
         {"000000", u"", u"one line", {KEY}},
-        // File buffer, unit index, pair index, pair blocks.
-        {"000011", pairs, u"a\n\U00020000\n\u3042\nb\n\u3044", {ORDER, ORDER, ORDER, ORDER, KEY, TABLE, OUTPUT}},
-        {"100011", pairs, u"a\n\u3042", {ORDER, ORDER, ORDER, ORDER, KEY, TABLE, OUTPUT}},
-        {"000011", plain, u"x\ny\nz", {ORDER, ORDER, ORDER, KEY, TABLE, OUTPUT}},
-        {"000011", plain, u"x", {ORDER, ORDER, ORDER, KEY}},
+        // File buffer, unit index, pair index, pair blocks, unit weights.
+        {"000011", pairs, u"a\n\U00020000\n\u3042\nb\n\u3044", {ORDER, ORDER, ORDER, ORDER, ORDER, KEY, TABLE, OUTPUT}},
+        {"100011", pairs, u"a\n\u3042", {ORDER, ORDER, ORDER, ORDER, ORDER, KEY, TABLE, OUTPUT}},
+        {"000011", plain, u"x\ny\nz", {ORDER, ORDER, ORDER, ORDER, KEY, TABLE, OUTPUT}},
+        {"000011", plain, u"x", {ORDER, ORDER, ORDER, ORDER, KEY}},
     };
     WindowHandle owner = (WindowHandle)0x4711;
     for (const auto &c : cases) {
