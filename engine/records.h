@@ -129,22 +129,34 @@ static inline int32_t ComparePlainRecords(const SortRecord *a, const SortRecord 
     return PlainUnitsFrom((const Unit16 *)p, (const Unit16 *)q);
 }
 
+// Prefixes packed only up to a stop (a digit, a high surrogate) hold zero
+// slots that the keys may not: two different units in the first slot
+// where the prefixes differ decide there (true, with c and d); otherwise
+// the keys are to be compared from position from.
+template <typename U>
+static inline bool PrefixesDecide(uint64_t a, uint64_t b, uint32_t *c, uint32_t *d, int *from)
+{
+    uint64_t x = a ^ b;
+    if (!x) {
+        *from = LeadingUnits<U>(a);
+        return false;
+    }
+    *from = FirstDifference<U>(x);
+    *c = UnitAt<U>(a, *from);
+    *d = UnitAt<U>(b, *from);
+    return *c && *d;
+}
+
 // Numeric order: a prefix difference between two non-digits decides at
 // once; otherwise the keys are compared from the first position where a
 // digit or the end may matter.
 template <typename U>
 static inline int32_t CompareNumericRecords(const SortRecord *a, const SortRecord *b)
 {
-    uint64_t x = a->prefix ^ b->prefix;
+    uint32_t c, d;
     int from;
-    if (x) {
-        from = FirstDifference<U>(x);
-        uint32_t c = UnitAt<U>(a->prefix, from), d = UnitAt<U>(b->prefix, from);
-        if (c && d)
-            return (int32_t)(c - d);
-    } else {
-        from = LeadingUnits<U>(a->prefix);
-    }
+    if (PrefixesDecide<U>(a->prefix, b->prefix, &c, &d, &from))
+        return (int32_t)(c - d);
     return NumericFrom((const U *)a->entry.key + from, (const U *)b->entry.key + from);
 }
 
@@ -159,22 +171,17 @@ int32_t CustomFrom(const Unit16 *p, const Unit16 *q);
 // Only a high surrogate, ranked with the unit after it, needs the table.
 static inline int32_t CompareCustomRecords(const SortRecord *a, const SortRecord *b)
 {
-    uint64_t x = a->prefix ^ b->prefix;
+    uint32_t c, d;
     int from;
-    if (x) {
-        from = FirstDifference<Unit16>(x);
-        uint32_t c = UnitAt<Unit16>(a->prefix, from), d = UnitAt<Unit16>(b->prefix, from);
-        if (c && d)
-            return c < d ? -1 : 1;
-    } else {
-        from = LeadingUnits<Unit16>(a->prefix);
-    }
+    if (PrefixesDecide<Unit16>(a->prefix, b->prefix, &c, &d, &from))
+        return c < d ? -1 : 1;
     const Unit16 *p = (const Unit16 *)a->entry.key + from, *q = (const Unit16 *)b->entry.key + from;
     while (*p == *q && *p) {
         p++;
         q++;
     }
-    uint32_t c = *p, d = *q;
+    c = *p;
+    d = *q;
     if (!c || !d)
         return (c > d) - (c < d);
     if ((c & 0xFC00) == 0xD800 || (d & 0xFC00) == 0xD800)

@@ -1,7 +1,7 @@
 // The sort's prefixed record comparators, and the family's comparators,
 // against plain unit-by-unit versions written from the rules: on many
-// random keys the signs agree, and the numeric and custom results are the
-// same values. Keys are drawn so that they often share long starts, end
+// random keys the signs agree, and the numeric results and the family's
+// custom results are the same values. Keys are drawn so that they often share long starts, end
 // inside or just past the packed prefix, and hold digit runs and
 // surrogates there.
 #include <gtest/gtest.h>
