@@ -33,10 +33,15 @@ size_t CollapseBlanksUnits(Unit16 *key)
 
 void FoldCaseBytes(unsigned char *key)
 {
+    // The lead-byte test is a system call: asked once per byte value, not
+    // once per byte of the key.
+    bool lead[256];
+    for (int b = 0; b < 256; b++)
+        lead[b] = PlatformIsCp932LeadByte((unsigned char)b);
     for (unsigned char *p = key; *p; p++) {
         if (*p >= 'a' && *p <= 'z')
             *p -= 0x20;
-        else if (p[1] && PlatformIsCp932LeadByte(*p))
+        else if (p[1] && lead[*p])
             p++;
     }
 }
