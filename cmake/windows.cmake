@@ -38,18 +38,23 @@ target_link_libraries(vlfhost PRIVATE user32 advapi32 kernel32)
 
 set(WINE_RUN ${CMAKE_SOURCE_DIR}/tools/wine-run)
 
-add_executable(filter_tests tests/wine/filter_tests.cpp)
-target_link_options(filter_tests PRIVATE ${STATIC_RUNTIME})
-target_link_libraries(filter_tests PRIVATE user32 advapi32 kernel32)
-add_test(NAME wine_filter COMMAND ${WINE_RUN} $<TARGET_FILE:filter_tests> $<TARGET_FILE:tallorix>)
+# A test program that drives the real module under Wine, given its path.
+# Its narrow literals are the code page 932 texts the module shows; the
+# tests share the project's Wine prefix, so they run one at a time.
+function(add_wine_test target test source)
+  add_executable(${target} ${source})
+  target_compile_options(${target} PRIVATE ${CP932})
+  target_link_options(${target} PRIVATE ${STATIC_RUNTIME})
+  target_link_libraries(${target} PRIVATE user32 advapi32 kernel32)
+  add_test(NAME ${test} COMMAND ${WINE_RUN} $<TARGET_FILE:${target}> $<TARGET_FILE:tallorix>)
+  set_tests_properties(${test} PROPERTIES RESOURCE_LOCK wineprefix TIMEOUT 300)
+endfunction()
 
+add_wine_test(filter_tests wine_filter tests/wine/filter_tests.cpp)
 # The dialogs in real windows; test-wine gives them an X display.
-add_executable(dialog_tests tests/wine/dialog_tests.cpp)
-target_compile_options(dialog_tests PRIVATE ${CP932})
-target_link_options(dialog_tests PRIVATE ${STATIC_RUNTIME})
-target_link_libraries(dialog_tests PRIVATE user32 advapi32 kernel32)
-add_test(NAME wine_dialogs COMMAND ${WINE_RUN} $<TARGET_FILE:dialog_tests> $<TARGET_FILE:tallorix>)
-set_tests_properties(wine_dialogs PROPERTIES RESOURCE_LOCK wineprefix TIMEOUT 300)
+add_wine_test(dialog_tests wine_dialogs tests/wine/dialog_tests.cpp)
+# Bad input: settings, order files and texts at and beyond their limits.
+add_wine_test(bad_input_tests wine_bad_input tests/wine/bad_input_tests.cpp)
 
 # Pictures of the dialogs for docs/ (make screenshots); not built by default.
 add_executable(screenshots EXCLUDE_FROM_ALL tools/screenshots/screenshots.cpp)
@@ -58,7 +63,7 @@ target_link_libraries(screenshots PRIVATE user32 gdi32 advapi32 kernel32)
 
 add_test(NAME vlfhost_cli COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/vlfhost_test.sh $<TARGET_FILE:tallorix>)
 add_test(NAME module_imports COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/imports_test.sh $<TARGET_FILE:tallorix>)
-set_tests_properties(wine_filter vlfhost_cli PROPERTIES RESOURCE_LOCK wineprefix)
+set_tests_properties(vlfhost_cli PROPERTIES RESOURCE_LOCK wineprefix)
 add_test(NAME order_file_cli COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/order_file_test.sh $<TARGET_FILE:tallorix>)
 set_tests_properties(order_file_cli PROPERTIES RESOURCE_LOCK wineprefix)
 
@@ -68,12 +73,3 @@ add_executable(wine_bench EXCLUDE_FROM_ALL bench/wine_bench.cpp bench/bench_data
 target_include_directories(wine_bench PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(wine_bench PRIVATE ${STATIC_RUNTIME})
 target_link_libraries(wine_bench PRIVATE user32 advapi32 kernel32)
-
-# Bad input through the real module: settings, order files and texts at
-# and beyond their limits.
-add_executable(bad_input_tests tests/wine/bad_input_tests.cpp)
-target_compile_options(bad_input_tests PRIVATE ${CP932})
-target_link_options(bad_input_tests PRIVATE ${STATIC_RUNTIME})
-target_link_libraries(bad_input_tests PRIVATE user32 advapi32 kernel32)
-add_test(NAME wine_bad_input COMMAND ${WINE_RUN} $<TARGET_FILE:bad_input_tests> $<TARGET_FILE:tallorix>)
-set_tests_properties(wine_bad_input PROPERTIES RESOURCE_LOCK wineprefix TIMEOUT 300)
