@@ -129,10 +129,10 @@ static inline int32_t ComparePlainRecords(const SortRecord *a, const SortRecord 
     return PlainUnitsFrom((const Unit16 *)p, (const Unit16 *)q);
 }
 
-// Prefixes packed only up to a stop (a digit, a high surrogate) hold zero
-// slots that the keys may not: two different units in the first slot
-// where the prefixes differ decide there (true, with c and d); otherwise
-// the keys are to be compared from position from.
+// A prefix packed up to a stop (a digit, a high surrogate) ends in zero
+// slots where its key goes on. Where two prefixes first differ in units
+// that are both not zero, those decide (true, with c and d); otherwise the
+// keys are to be compared from position from.
 template <typename U>
 static inline bool PrefixesDecide(uint64_t a, uint64_t b, uint32_t *c, uint32_t *d, int *from)
 {
