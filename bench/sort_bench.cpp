@@ -228,18 +228,24 @@ static std::string Utf8(const std::vector<Unit16> &text)
     return s;
 }
 
-// Wall time of a whole process, best of ROUNDS.
+// Wall time of a whole process in the C locale, best of ROUNDS.
 static double TimeCommand(std::vector<std::string> args)
 {
     std::vector<char *> argv;
     for (std::string &a : args)
         argv.push_back(&a[0]);
     argv.push_back(NULL);
+    static char cLocale[] = "LC_ALL=C";
+    std::vector<char *> env = {cLocale};
+    for (char **e = environ; *e; e++)
+        if (strncmp(*e, "LC_ALL=", 7) != 0)
+            env.push_back(*e);
+    env.push_back(NULL);
     double best = 1e18;
     for (int round = 0; round < ROUNDS; round++) {
         double t0 = Now();
         pid_t pid;
-        if (posix_spawnp(&pid, argv[0], NULL, NULL, argv.data(), environ) != 0)
+        if (posix_spawnp(&pid, argv[0], NULL, NULL, argv.data(), env.data()) != 0)
             return -1;
         int status;
         waitpid(pid, &status, 0);

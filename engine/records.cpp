@@ -15,15 +15,12 @@ uint64_t PackKey(const void *key, KeyOrder order)
 {
     switch (order) {
     case ORDER_BYTES:
-        return PackPrefix((const unsigned char *)key, false);
     case ORDER_NUMERIC_BYTES:
-        return PackPrefix((const unsigned char *)key, true);
-    case ORDER_NUMERIC_UNITS:
-        return PackPrefix((const Unit16 *)key, true);
+        return PackPrefix((const unsigned char *)key);
     case ORDER_CUSTOM:
         return PackCustomKey((const Unit16 *)key);
     default:
-        return PackPrefix((const Unit16 *)key, false);
+        return PackPrefix((const Unit16 *)key);
     }
 }
 

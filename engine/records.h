@@ -3,9 +3,8 @@
 // keys themselves.
 //
 // The prefix holds up to 8 bytes or 4 code units, first unit in the top
-// bits, zero after the key's end. Numeric keys are packed only up to their
-// first digit, since a digit's meaning depends on the run it starts; custom
-// order packs the units' weights in its table instead. Every record
+// bits, zero after the key's end; custom order packs the units' weights in
+// its table instead, up to a high surrogate. Every record
 // comparator returns exactly what the comparator of the family it stands
 // for returns on the same keys, but the custom one, which returns its sign.
 #ifndef TALLORIX_ENGINE_RECORDS_H
@@ -39,11 +38,11 @@ static inline bool IsDigit(uint32_t c)
 }
 
 template <typename U>
-static inline uint64_t PackPrefix(const U *key, bool stopAtDigit)
+static inline uint64_t PackPrefix(const U *key)
 {
     uint64_t p = 0;
     int i = 0;
-    for (; i < Packing<U>::UNITS && key[i] && !(stopAtDigit && IsDigit(key[i])); i++)
+    for (; i < Packing<U>::UNITS && key[i]; i++)
         p = p << Packing<U>::BITS | key[i];
     return i ? p << (Packing<U>::BITS * (Packing<U>::UNITS - i)) : 0;
 }
@@ -129,34 +128,28 @@ static inline int32_t ComparePlainRecords(const SortRecord *a, const SortRecord 
     return PlainUnitsFrom((const Unit16 *)p, (const Unit16 *)q);
 }
 
-// A prefix packed up to a stop (a digit, a high surrogate) ends in zero
-// slots where its key goes on. Where two prefixes first differ in units
-// that are both not zero, those decide (true, with c and d); otherwise the
-// keys are to be compared from position from.
-template <typename U>
-static inline bool PrefixesDecide(uint64_t a, uint64_t b, uint32_t *c, uint32_t *d, int *from)
-{
-    uint64_t x = a ^ b;
-    if (!x) {
-        *from = LeadingUnits<U>(a);
-        return false;
-    }
-    *from = FirstDifference<U>(x);
-    *c = UnitAt<U>(a, *from);
-    *d = UnitAt<U>(b, *from);
-    return *c && *d;
-}
-
-// Numeric order: a prefix difference between two non-digits decides at
-// once; otherwise the keys are compared from the first position where a
-// digit or the end may matter.
+// Numeric order. Where the prefixes first differ in two units that are
+// neither digits nor the end, those decide, whatever equal digit runs came
+// before them. Otherwise the keys are compared from the start of the digit
+// run that reaches that place, if any, since a digit means what its whole
+// run means.
 template <typename U>
 static inline int32_t CompareNumericRecords(const SortRecord *a, const SortRecord *b)
 {
-    uint32_t c, d;
+    uint64_t x = a->prefix ^ b->prefix;
     int from;
-    if (PrefixesDecide<U>(a->prefix, b->prefix, &c, &d, &from))
-        return (int32_t)(c - d);
+    if (x) {
+        from = FirstDifference<U>(x);
+        uint32_t c = UnitAt<U>(a->prefix, from), d = UnitAt<U>(b->prefix, from);
+        if (c && d && !IsDigit(c) && !IsDigit(d))
+            return (int32_t)(c - d);
+    } else {
+        from = LeadingUnits<U>(a->prefix);
+        if (from < Packing<U>::UNITS)
+            return 0;  // the same key, ending inside the prefix
+    }
+    while (from > 0 && IsDigit(UnitAt<U>(a->prefix, from - 1)))
+        from--;
     return NumericFrom((const U *)a->entry.key + from, (const U *)b->entry.key + from);
 }
 
@@ -171,17 +164,23 @@ int32_t CustomFrom(const Unit16 *p, const Unit16 *q);
 // Only a high surrogate, ranked with the unit after it, needs the table.
 static inline int32_t CompareCustomRecords(const SortRecord *a, const SortRecord *b)
 {
-    uint32_t c, d;
+    uint64_t x = a->prefix ^ b->prefix;
     int from;
-    if (PrefixesDecide<Unit16>(a->prefix, b->prefix, &c, &d, &from))
-        return c < d ? -1 : 1;
+    if (x) {
+        // A zero slot is the key's end or a high surrogate.
+        from = FirstDifference<Unit16>(x);
+        uint32_t c = UnitAt<Unit16>(a->prefix, from), d = UnitAt<Unit16>(b->prefix, from);
+        if (c && d)
+            return c < d ? -1 : 1;
+    } else {
+        from = LeadingUnits<Unit16>(a->prefix);
+    }
     const Unit16 *p = (const Unit16 *)a->entry.key + from, *q = (const Unit16 *)b->entry.key + from;
     while (*p == *q && *p) {
         p++;
         q++;
     }
-    c = *p;
-    d = *q;
+    uint32_t c = *p, d = *q;
     if (!c || !d)
         return (c > d) - (c < d);
     if ((c & 0xFC00) == 0xD800 || (d & 0xFC00) == 0xD800)
