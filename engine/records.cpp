@@ -15,8 +15,11 @@ uint64_t PackKey(const void *key, KeyOrder order)
 {
     switch (order) {
     case ORDER_BYTES:
-    case ORDER_NUMERIC_BYTES:
         return PackPrefix((const unsigned char *)key);
+    case ORDER_NUMERIC_BYTES:
+        return PackNumericPrefix((const unsigned char *)key);
+    case ORDER_NUMERIC_UNITS:
+        return PackNumericPrefix((const Unit16 *)key);
     case ORDER_CUSTOM:
         return PackCustomKey((const Unit16 *)key);
     default:

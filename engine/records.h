@@ -3,10 +3,11 @@
 // keys themselves.
 //
 // The prefix holds up to 8 bytes or 4 code units, first unit in the top
-// bits, zero after the key's end; custom order packs the units' weights in
-// its table instead, up to a high surrogate. Every record
-// comparator returns exactly what the comparator of the family it stands
-// for returns on the same keys, but the custom one, which returns its sign.
+// bits, zero after the key's end; numeric order may hold a digit run's
+// value instead, and custom order the units' weights in its table, up to a
+// high surrogate. Every record comparator returns exactly what the
+// comparator of the family it stands for returns on the same keys, but the
+// custom one, which returns its sign.
 #ifndef TALLORIX_ENGINE_RECORDS_H
 #define TALLORIX_ENGINE_RECORDS_H
 
@@ -128,28 +129,81 @@ static inline int32_t ComparePlainRecords(const SortRecord *a, const SortRecord 
     return PlainUnitsFrom((const Unit16 *)p, (const Unit16 *)q);
 }
 
-// Numeric order. Where the prefixes first differ in two units that are
-// neither digits nor the end, those decide, whatever equal digit runs came
-// before them. Otherwise the keys are compared from the start of the digit
-// run that reaches that place, if any, since a digit means what its whole
-// run means.
+// Numeric prefix. A key whose first digit run starts in the top half of
+// the prefix keeps there the units before the run and the run's first
+// digit, then zeros, and in the low half the run's value, wrapped as the
+// comparison reads it; any other key is packed as in plain order. A digit
+// in the top half therefore marks the first kind, and is its last unit
+// there that is not zero.
+template <typename U>
+static inline uint64_t PackNumericPrefix(const U *key)
+{
+    enum { HALF = Packing<U>::UNITS / 2, BITS = Packing<U>::BITS };
+    uint64_t top = 0;
+    int i = 0;
+    for (; i < HALF && key[i] && !IsDigit(key[i]); i++)
+        top = top << BITS | key[i];
+    if (i == HALF || !key[i])
+        return PackPrefix(key);
+    top = (top << BITS | key[i]) << (BITS * (HALF - 1 - i));
+    uint32_t value = 0;
+    for (const U *p = key + i; IsDigit(*p); p++)
+        value = value * 10 + ((uint32_t)*p - '0');
+    return top << 32 | value;
+}
+
+// Where the first digit run starts, for a prefix that holds its value.
+template <typename U>
+static inline bool RunInPrefix(uint64_t prefix, int *at)
+{
+    uint32_t top = (uint32_t)(prefix >> 32);
+    if (!top)
+        return false;
+    *at = Packing<U>::UNITS / 2 - 1 - __builtin_ctz(top) / Packing<U>::BITS;
+    return IsDigit(UnitAt<U>(prefix, *at));
+}
+
+// Numeric order, from the prefixes as far as they tell. Top halves that
+// differ do so before any digit run of either key, or at the start of
+// both runs. Otherwise the keys are compared from where the prefixes stop
+// telling: the start of a run of equal value, or of the digit run that
+// reaches the first difference, since a digit means what its whole run
+// means.
 template <typename U>
 static inline int32_t CompareNumericRecords(const SortRecord *a, const SortRecord *b)
 {
     uint64_t x = a->prefix ^ b->prefix;
     int from;
-    if (x) {
+    if (x >> 32) {
         from = FirstDifference<U>(x);
         uint32_t c = UnitAt<U>(a->prefix, from), d = UnitAt<U>(b->prefix, from);
-        if (c && d && !IsDigit(c) && !IsDigit(d))
+        if (!c)
+            return -1;
+        if (!d)
+            return 1;
+        if (!IsDigit(c) || !IsDigit(d))
             return (int32_t)(c - d);
+        uint32_t va = (uint32_t)a->prefix, vb = (uint32_t)b->prefix;
+        if (va != vb)
+            return (int32_t)(va - vb);
+    } else if (RunInPrefix<U>(a->prefix, &from)) {
+        uint32_t va = (uint32_t)a->prefix, vb = (uint32_t)b->prefix;
+        if (va != vb)
+            return (int32_t)(va - vb);
     } else {
-        from = LeadingUnits<U>(a->prefix);
-        if (from < Packing<U>::UNITS)
-            return 0;  // the same key, ending inside the prefix
+        if (x) {
+            from = FirstDifference<U>(x);
+            uint32_t c = UnitAt<U>(a->prefix, from), d = UnitAt<U>(b->prefix, from);
+            if (c && d && !IsDigit(c) && !IsDigit(d))
+                return (int32_t)(c - d);
+        } else {
+            from = LeadingUnits<U>(a->prefix);
+            if (from < Packing<U>::UNITS)
+                return 0;  // the same key, ending inside the prefix
+        }
+        while (from > 0 && IsDigit(UnitAt<U>(a->prefix, from - 1)))
+            from--;
     }
-    while (from > 0 && IsDigit(UnitAt<U>(a->prefix, from - 1)))
-        from--;
     return NumericFrom((const U *)a->entry.key + from, (const U *)b->entry.key + from);
 }
 
