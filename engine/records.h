@@ -4,8 +4,8 @@
 //
 // The prefix holds up to 8 bytes or 4 code units, first unit in the top
 // bits, zero after the key's end; numeric order may hold a digit run's
-// value instead, and custom order the units' weights in its table, up to a
-// high surrogate. Every record comparator returns exactly what the
+// value after its first digit, and custom order the units' weights in its
+// table, up to a high surrogate. Every record comparator returns exactly what the
 // comparator of the family it stands for returns on the same keys, but the
 // custom one, which returns its sign.
 #ifndef TALLORIX_ENGINE_RECORDS_H
@@ -129,79 +129,96 @@ static inline int32_t ComparePlainRecords(const SortRecord *a, const SortRecord 
     return PlainUnitsFrom((const Unit16 *)p, (const Unit16 *)q);
 }
 
-// Numeric prefix. A key whose first digit run starts in the top half of
-// the prefix keeps there the units before the run and the run's first
-// digit, then zeros, and in the low half the run's value, wrapped as the
-// comparison reads it; any other key is packed as in plain order. A digit
-// in the top half therefore marks the first kind, and is its last unit
-// there that is not zero.
+// Numeric prefix. A key whose first digit run starts at a position k
+// below the prefix's last unit keeps the units before the run and the
+// run's first digit, then, in the prefix's remaining low bits, the run's
+// value, wrapped as the comparison reads it; in fewer than 32 bits, a value
+// that does not fit is stored as all ones, "not known". Any other key is
+// packed as in plain order. The first digit among a prefix's units but the
+// last is therefore k, and tells the two kinds apart.
 template <typename U>
 static inline uint64_t PackNumericPrefix(const U *key)
 {
-    enum { HALF = Packing<U>::UNITS / 2, BITS = Packing<U>::BITS };
-    uint64_t top = 0;
-    int i = 0;
-    for (; i < HALF && key[i] && !IsDigit(key[i]); i++)
-        top = top << BITS | key[i];
-    if (i == HALF || !key[i])
+    enum { UNITS = Packing<U>::UNITS, BITS = Packing<U>::BITS };
+    uint64_t p = 0;
+    int k = 0;
+    for (; k < UNITS - 1 && key[k] && !IsDigit(key[k]); k++)
+        p = p << BITS | key[k];
+    if (k == UNITS - 1 || !key[k])
         return PackPrefix(key);
-    top = (top << BITS | key[i]) << (BITS * (HALF - 1 - i));
+    p = p << BITS | key[k];
+    int width = 64 - BITS * (k + 1);
     uint32_t value = 0;
-    for (const U *p = key + i; IsDigit(*p); p++)
-        value = value * 10 + ((uint32_t)*p - '0');
-    return top << 32 | value;
+    for (const U *q = key + k; IsDigit(*q); q++)
+        value = value * 10 + ((uint32_t)*q - '0');
+    uint64_t field = value;
+    if (width < 32 && value >= (1u << width) - 1)
+        field = (1u << width) - 1;
+    return p << width | field;
 }
 
-// Where the first digit run starts, for a prefix that holds its value.
+// The first of a prefix's units before position limit that is a digit, or
+// limit.
 template <typename U>
-static inline bool RunInPrefix(uint64_t prefix, int *at)
+static inline int FirstDigitUnit(uint64_t prefix, int limit)
 {
-    uint32_t top = (uint32_t)(prefix >> 32);
-    if (!top)
-        return false;
-    *at = Packing<U>::UNITS / 2 - 1 - __builtin_ctz(top) / Packing<U>::BITS;
-    return IsDigit(UnitAt<U>(prefix, *at));
+    int k = 0;
+    while (k < limit && !IsDigit(UnitAt<U>(prefix, k)))
+        k++;
+    return k;
 }
 
-// Numeric order, from the prefixes as far as they tell. Top halves that
-// differ do so before any digit run of either key, or at the start of
-// both runs. Otherwise the keys are compared from where the prefixes stop
-// telling: the start of a run of equal value, or of the digit run that
-// reaches the first difference, since a digit means what its whole run
-// means.
+// The values of two runs starting at k, when both prefixes know them.
+template <typename U>
+static inline bool RunValues(uint64_t a, uint64_t b, int k, uint32_t *va, uint32_t *vb)
+{
+    int width = 64 - Packing<U>::BITS * (k + 1);
+    uint64_t mask = (1ull << width) - 1;
+    a &= mask;
+    b &= mask;
+    if (width < 32 && (a == mask || b == mask))
+        return false;
+    *va = (uint32_t)a;
+    *vb = (uint32_t)b;
+    return true;
+}
+
+// Numeric order, from the prefixes as far as they tell: units before any
+// digit run, and the values of runs that start at the same place. Where
+// they stop telling, the keys are compared from the start of the run
+// concerned, since a digit means what its whole run means.
 template <typename U>
 static inline int32_t CompareNumericRecords(const SortRecord *a, const SortRecord *b)
 {
+    enum { UNITS = Packing<U>::UNITS };
     uint64_t x = a->prefix ^ b->prefix;
+    int i = x ? FirstDifference<U>(x) : UNITS;
+    int k = FirstDigitUnit<U>(a->prefix, i < UNITS - 1 ? i : UNITS - 1);
+    uint32_t va, vb;
     int from;
-    if (x >> 32) {
-        from = FirstDifference<U>(x);
-        uint32_t c = UnitAt<U>(a->prefix, from), d = UnitAt<U>(b->prefix, from);
+    if (k < i && k < UNITS - 1) {
+        // Both runs start at k, the same units before them.
+        if (RunValues<U>(a->prefix, b->prefix, k, &va, &vb) && va != vb)
+            return (int32_t)(va - vb);
+        from = k;
+    } else if (x) {
+        // No digit before i: units, or the start of both runs.
+        uint32_t c = UnitAt<U>(a->prefix, i), d = UnitAt<U>(b->prefix, i);
         if (!c)
             return -1;
         if (!d)
             return 1;
         if (!IsDigit(c) || !IsDigit(d))
             return (int32_t)(c - d);
-        uint32_t va = (uint32_t)a->prefix, vb = (uint32_t)b->prefix;
-        if (va != vb)
+        if (i < UNITS - 1 && RunValues<U>(a->prefix, b->prefix, i, &va, &vb) && va != vb)
             return (int32_t)(va - vb);
-    } else if (RunInPrefix<U>(a->prefix, &from)) {
-        uint32_t va = (uint32_t)a->prefix, vb = (uint32_t)b->prefix;
-        if (va != vb)
-            return (int32_t)(va - vb);
+        from = i;
     } else {
-        if (x) {
-            from = FirstDifference<U>(x);
-            uint32_t c = UnitAt<U>(a->prefix, from), d = UnitAt<U>(b->prefix, from);
-            if (c && d && !IsDigit(c) && !IsDigit(d))
-                return (int32_t)(c - d);
-        } else {
-            from = LeadingUnits<U>(a->prefix);
-            if (from < Packing<U>::UNITS)
-                return 0;  // the same key, ending inside the prefix
-        }
-        while (from > 0 && IsDigit(UnitAt<U>(a->prefix, from - 1)))
+        // The same plain prefix, a digit in its last unit at most.
+        from = LeadingUnits<U>(a->prefix);
+        if (from < UNITS)
+            return 0;  // the same key, ending inside the prefix
+        if (IsDigit(UnitAt<U>(a->prefix, UNITS - 1)))
             from--;
     }
     return NumericFrom((const U *)a->entry.key + from, (const U *)b->entry.key + from);
