@@ -158,14 +158,21 @@ static inline uint64_t PackNumericPrefix(const U *key)
 }
 
 // The first of a prefix's units before position limit that is a digit, or
-// limit.
+// limit. All units are tested at once: a unit is a digit when its top bit
+// is clear and its lower bits lie in 0x30 to 0x39, sums that never carry
+// into the next unit.
 template <typename U>
 static inline int FirstDigitUnit(uint64_t prefix, int limit)
 {
-    int k = 0;
-    while (k < limit && !IsDigit(UnitAt<U>(prefix, k)))
-        k++;
-    return k;
+    enum { BITS = Packing<U>::BITS };
+    const uint64_t top = ~0ull / ((1ull << BITS) - 1) << (BITS - 1);  // each unit's top bit
+    const uint64_t ones = ~0ull / ((1ull << BITS) - 1);               // 1 in each unit
+    uint64_t low = prefix & ~top;
+    uint64_t atLeast30 = low + ones * ((1ull << (BITS - 1)) - 0x30);
+    uint64_t below3A = ~(low + ones * ((1ull << (BITS - 1)) - 0x3A));
+    uint64_t digits = atLeast30 & below3A & ~prefix & top;
+    int k = digits ? __builtin_clzll(digits) / BITS : Packing<U>::UNITS;
+    return k < limit ? k : limit;
 }
 
 // The values of two runs starting at k, when both prefixes know them.
