@@ -15,21 +15,6 @@ namespace {
 
 enum Kind { ORDER, KEY, TABLE, OUTPUT };
 
-std::string OrderFile(const std::u16string &units)
-{
-    std::string bytes = "\xFF\xFE";
-    for (char16_t u : units) {
-        bytes += (char)(u & 0xFF);
-        bytes += (char)(u >> 8);
-    }
-    char path[] = "/tmp/tallorix-fail-XXXXXX";
-    int fd = mkstemp(path);
-    EXPECT_GE(fd, 0);
-    EXPECT_EQ(write(fd, bytes.data(), bytes.size()), (ssize_t)bytes.size());
-    close(fd);
-    return path;
-}
-
 std::u16string BlockText(BlockHandle block)
 {
     const Unit16 *p = (const Unit16 *)PlatformBlockLock(block);
@@ -70,7 +55,7 @@ TEST(FailureInjection, EachAllocationOfASort)
     for (const auto &c : cases) {
         std::string path;
         if (!c.order.empty()) {
-            path = OrderFile(c.order);
+            path = WriteFile(Utf16File(c.order));
             snprintf(orderFilePath, ORDER_PATH_SIZE, "%s", path.c_str());
         }
         SortOptions options = Options(c.options), withoutOrder = options;

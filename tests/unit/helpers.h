@@ -3,6 +3,8 @@
 #define TALLORIX_TESTS_UNIT_HELPERS_H
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -20,6 +22,28 @@ inline Units ToUnits(const std::u16string &s)
     Units u(s.begin(), s.end());
     u.push_back(0);
     return u;
+}
+
+// A file of these bytes in /tmp; its path.
+inline std::string WriteFile(const std::string &bytes)
+{
+    char path[] = "/tmp/tallorix-order-XXXXXX";
+    int fd = mkstemp(path);
+    EXPECT_GE(fd, 0);
+    EXPECT_EQ(write(fd, bytes.data(), bytes.size()), (ssize_t)bytes.size());
+    close(fd);
+    return path;
+}
+
+// The bytes of an order file: UTF-16LE, with the mark unless told not.
+inline std::string Utf16File(const std::u16string &units, bool mark = true)
+{
+    std::string bytes = mark ? "\xFF\xFE" : "";
+    for (char16_t u : units) {
+        bytes += (char)(u & 0xFF);
+        bytes += (char)(u >> 8);
+    }
+    return bytes;
 }
 
 // Flags in option-string order: "100000" is descending only.

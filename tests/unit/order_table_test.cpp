@@ -11,29 +11,10 @@
 #include "engine/order.h"
 #include "engine/platform_native.h"
 #include "engine/sort.h"
+#include "helpers.h"
 #include "res/messages.h"
 
 namespace {
-
-std::string WriteFile(const std::string &bytes)
-{
-    char path[] = "/tmp/tallorix-order-XXXXXX";
-    int fd = mkstemp(path);
-    EXPECT_GE(fd, 0);
-    EXPECT_EQ(write(fd, bytes.data(), bytes.size()), (ssize_t)bytes.size());
-    close(fd);
-    return path;
-}
-
-std::string Utf16File(const std::u16string &units, bool mark = true)
-{
-    std::string bytes = mark ? "\xFF\xFE" : "";
-    for (char16_t u : units) {
-        bytes += (char)(u & 0xFF);
-        bytes += (char)(u >> 8);
-    }
-    return bytes;
-}
 
 // Loads the file, returning the loader's result; the message it showed, if
 // any, goes to *message.
