@@ -3,15 +3,21 @@
 //
 //   sort_bench [--wine "RUNNER WINE_BENCH"] [--no-gnu] [--killer] [LINES...]
 //
-// LINES defaults to 100000 and 1000000. With --wine the command is run once
-// with the sizes appended and its "wine ..." lines are read back. --killer
-// times instead the quicksort on its adversarial input order.
+// LINES defaults to 100000 and 1000000. Each figure is the best of ROUNDS,
+// and the rounds of one mode are taken side by side: a native sort, std::sort,
+// GNU sort twice and, with --wine, one sort by the bench host under Wine,
+// started once with --serve appended and asked for each sort in turn. The
+// machine's speed drifts by the minute; so the figures compared with each
+// other are taken seconds apart. --killer times instead the quicksort on its
+// adversarial input order.
+#include <signal.h>
 #include <spawn.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/wait.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <string>
@@ -97,56 +103,52 @@ static void Fail(const char *what)
     exit(1);
 }
 
-// One sort through the phases, each timed; the output is checked against a
-// sort by Sort itself on the first round.
-static void TimePhases(const std::vector<Unit16> &text, SortOptions o, Result *r)
+// One sort through the phases, each timed into the best so far; the output
+// is checked against a sort by Sort itself on the first round.
+static void PhasesRound(const std::vector<Unit16> &text, SortOptions o, Result *r, bool first)
 {
-    r->keys = r->table = r->sort = r->output = r->total = 1e18;
-    size_t peak = 0;
-    for (int round = 0; round < ROUNDS; round++) {
-        size_t base = NativeLiveBytes();
-        NativeResetPeak();
-        SortWork w;
-        double t0 = Now();
-        if (!BeginSort(&w, NULL, text.data(), o))
-            Fail("out of memory");
-        size_t begun = NativeLiveBytes();
-        MakeKeys(&w);
-        double t1 = Now();
-        if (w.lines < 2 || !MakeLineTable(&w))
-            Fail("no line table");
-        double t2 = Now();
-        size_t tabled = NativeLiveBytes();
-        SortLineTable(&w);
-        double t3 = Now();
-        BlockHandle out = WriteOutput(&w);
-        double t4 = Now();
-        if (!out)
-            Fail("out of memory");
-        peak = std::max(peak, NativePeakBytes() - base);
-        r->blockMib = w.blockBytes / 1048576.0;
-        r->orderMib = (begun - base - w.blockBytes) / 1048576.0;
-        r->tableMib = (tabled - begun) / 1048576.0;
-        r->keys = Min(r->keys, t1 - t0);
-        r->table = Min(r->table, t2 - t1);
-        r->sort = Min(r->sort, t3 - t2);
-        r->output = Min(r->output, t4 - t3);
-        r->total = Min(r->total, t4 - t0);
-        if (round == 0) {
-            BlockHandle ref = Sort(NULL, text.data(), o);
-            if (!ref)
-                Fail("out of memory");
-            const unsigned char *a = (const unsigned char *)PlatformBlockLock(ref);
-            if (memcmp(a, PlatformBlockLock(out), 2 * text.size()))
-                Fail("phases and Sort disagree");
-            r->hash = Hash(a, 2 * text.size());
-            PlatformBlockFree(ref);
-        }
-        PlatformBlockFree(out);
-        ReleaseOrderTable();
-    }
-    r->peakMib = peak / 1048576.0;
+    size_t base = NativeLiveBytes();
+    NativeResetPeak();
+    SortWork w;
+    double t0 = Now();
+    if (!BeginSort(&w, NULL, text.data(), o))
+        Fail("out of memory");
+    size_t begun = NativeLiveBytes();
+    MakeKeys(&w);
+    double t1 = Now();
+    if (w.lines < 2 || !MakeLineTable(&w))
+        Fail("no line table");
+    double t2 = Now();
+    size_t tabled = NativeLiveBytes();
+    SortLineTable(&w);
+    double t3 = Now();
+    BlockHandle out = WriteOutput(&w);
+    double t4 = Now();
+    if (!out)
+        Fail("out of memory");
+    double peak = (NativePeakBytes() - base) / 1048576.0;
+    r->peakMib = std::max(r->peakMib, peak);
+    r->blockMib = w.blockBytes / 1048576.0;
+    r->orderMib = (begun - base - w.blockBytes) / 1048576.0;
+    r->tableMib = (tabled - begun) / 1048576.0;
     r->otherMib = r->peakMib - r->blockMib - r->tableMib - r->orderMib;
+    r->keys = Min(r->keys, t1 - t0);
+    r->table = Min(r->table, t2 - t1);
+    r->sort = Min(r->sort, t3 - t2);
+    r->output = Min(r->output, t4 - t3);
+    r->total = Min(r->total, t4 - t0);
+    if (first) {
+        BlockHandle ref = Sort(NULL, text.data(), o);
+        if (!ref)
+            Fail("out of memory");
+        const unsigned char *a = (const unsigned char *)PlatformBlockLock(ref);
+        if (memcmp(a, PlatformBlockLock(out), 2 * text.size()))
+            Fail("phases and Sort disagree");
+        r->hash = Hash(a, 2 * text.size());
+        PlatformBlockFree(ref);
+    }
+    PlatformBlockFree(out);
+    ReleaseOrderTable();
 }
 
 // The line table as the sort phase receives it, kept apart for the
@@ -172,25 +174,22 @@ static void Unprepare(Prepared *p)
     ReleaseOrderTable();
 }
 
-// std::sort of the table, best of ROUNDS, and the comparisons the engine's
-// quicksort makes on it (skipped when count is false).
-static void TimeReferences(const std::vector<Unit16> &text, SortOptions o, Result *r, bool count = true)
+// std::sort of the table into the best so far, and, when count is set, the
+// comparisons the engine's quicksort makes on it.
+static void StdSortRound(const std::vector<Unit16> &text, SortOptions o, Result *r, bool count)
 {
     Prepared p;
     Prepare(text, o, &p);
     KeyOrder order = ChooseKeyOrder(p.w.options);
     WithCompare(order, o.descending, [&](auto compare) {
-        r->stdSort = 1e18;
-        for (int round = 0; round < ROUNDS; round++) {
-            std::vector<SortRecord> t = p.table;
-            double t0 = Now();
-            std::sort(t.begin(), t.end(),
-                      [&](const SortRecord &a, const SortRecord &b) { return compare(&a, &b) < 0; });
-            r->stdSort = Min(r->stdSort, Now() - t0);
-        }
+        std::vector<SortRecord> t = p.table;
+        double t0 = Now();
+        std::sort(t.begin(), t.end(),
+                  [&](const SortRecord &a, const SortRecord &b) { return compare(&a, &b) < 0; });
+        r->stdSort = Min(r->stdSort, Now() - t0);
         if (!count)
             return;
-        std::vector<SortRecord> t = p.table;
+        t = p.table;
         unsigned long long n = 0;
         QuickSortRecords(t.data(), t.size(), [&](const SortRecord *a, const SortRecord *b) {
             n++;
@@ -228,7 +227,7 @@ static std::string Utf8(const std::vector<Unit16> &text)
     return s;
 }
 
-// Wall time of a whole process in the C locale, best of ROUNDS.
+// Wall time of a whole process in the C locale; -1 if it failed.
 static double TimeCommand(std::vector<std::string> args)
 {
     std::vector<char *> argv;
@@ -241,24 +240,26 @@ static double TimeCommand(std::vector<std::string> args)
         if (strncmp(*e, "LC_ALL=", 7) != 0)
             env.push_back(*e);
     env.push_back(NULL);
-    double best = 1e18;
-    for (int round = 0; round < ROUNDS; round++) {
-        double t0 = Now();
-        pid_t pid;
-        if (posix_spawnp(&pid, argv[0], NULL, NULL, argv.data(), env.data()) != 0)
-            return -1;
-        int status;
-        waitpid(pid, &status, 0);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-            return -1;
-        best = Min(best, Now() - t0);
-    }
-    return best;
+    double t0 = Now();
+    pid_t pid;
+    if (posix_spawnp(&pid, argv[0], NULL, NULL, argv.data(), env.data()) != 0)
+        return -1;
+    int status;
+    waitpid(pid, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return Now() - t0;
+}
+
+static double MinKnown(double best, double t)
+{
+    return t < 0 ? best : Min(best, t);
 }
 
 // GNU sort's nearest options: -r, -f; blanks and numeric runs have no
-// equivalent, so those modes are timed as plain sorts. Cached per options.
-static void TimeGnuSort(const char *dir, SortOptions o, Result *r)
+// equivalent, so those modes are timed as plain sorts. One run each with
+// its default threads and with --parallel=1.
+static void GnuSortRound(const char *dir, SortOptions o, Result *r)
 {
     std::string in = std::string(dir) + "/input.txt", out = std::string(dir) + "/output.txt";
     std::vector<std::string> args = {"sort"};
@@ -269,35 +270,71 @@ static void TimeGnuSort(const char *dir, SortOptions o, Result *r)
     args.push_back(in);
     args.push_back("-o");
     args.push_back(out);
-    r->gnu = TimeCommand(args);
+    r->gnu = MinKnown(r->gnu, TimeCommand(args));
     args.insert(args.begin() + 1, "--parallel=1");
-    r->gnuSingle = TimeCommand(args);
+    r->gnuSingle = MinKnown(r->gnuSingle, TimeCommand(args));
 }
 
-static void ReadWine(const std::string &command, const std::vector<size_t> &sizes, std::vector<Result> &results)
+// The Windows bench host, serving one sort per request.
+struct WineHost {
+    pid_t pid;
+    FILE *requests, *answers;
+};
+
+static bool StartWine(const std::string &command, WineHost *h)
 {
-    std::string c = command;
-    for (size_t n : sizes)
-        c += " " + std::to_string(n);
-    FILE *p = popen(c.c_str(), "r");
-    if (!p)
-        return;
+    int in[2], out[2];
+    if (pipe(in) || pipe(out))
+        Fail("no pipes");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    for (int fd : {in[0], in[1], out[0], out[1]})
+        posix_spawn_file_actions_addclose(&actions, fd);
+    std::string c = command + " --serve";
+    char sh[] = "/bin/sh", dashC[] = "-c";
+    char *argv[] = {sh, dashC, &c[0], NULL};
+    int failed = posix_spawn(&h->pid, sh, &actions, NULL, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(in[0]);
+    close(out[1]);
+    h->requests = fdopen(in[1], "w");
+    h->answers = fdopen(out[0], "r");
+    return !failed && h->requests && h->answers;
+}
+
+// One sort under Wine into the best so far; false when the host gave no
+// answer, after which it is not asked again.
+static bool WineRound(WineHost *h, Result *r)
+{
+    fprintf(h->requests, "%s %zu\n", r->mode, r->lines);
+    fflush(h->requests);
     char line[512], mode[64];
     size_t lines;
     double ms;
     unsigned long long hash;
-    while (fgets(line, sizeof line, p)) {
+    while (fgets(line, sizeof line, h->answers)) {
         if (sscanf(line, "wine mode=%63s lines=%zu ms=%lf hash=%llx", mode, &lines, &ms, &hash) != 4) {
             fputs(line, stderr);
             continue;
         }
-        for (Result &r : results)
-            if (!strcmp(r.mode, mode) && r.lines == lines) {
-                r.wine = ms;
-                r.wineHash = hash;
-            }
+        if (r->wine == 0)
+            r->wineHash = hash;
+        else if (hash != r->wineHash)
+            r->wineHash = ~r->hash;  // unstable output: reported as wrong
+        r->wine = r->wine == 0 ? ms : Min(r->wine, ms);
+        return true;
     }
-    pclose(p);
+    return false;
+}
+
+static void StopWine(WineHost *h)
+{
+    fclose(h->requests);
+    fclose(h->answers);
+    int status;
+    waitpid(h->pid, &status, 0);
 }
 
 static void PrintTable(const std::vector<Result> &results)
@@ -370,7 +407,9 @@ static void RunKiller(const std::vector<size_t> &sizes)
             Fail("out of memory");
         PlatformBlockFree(out);
         Result r = {};
-        TimeReferences(text, o, &r, n <= COUNT_LIMIT);
+        r.stdSort = 1e18;
+        for (int round = 0; round < ROUNDS; round++)
+            StdSortRound(text, o, &r, round == 0 && n <= COUNT_LIMIT);
         char counted[48] = "";
         if (n <= COUNT_LIMIT)
             snprintf(counted, sizeof counted, " comparisons=%llu", r.comparisons);
@@ -407,6 +446,10 @@ int main(int argc, char **argv)
     if (!mkdtemp(dir))
         Fail("no temporary folder");
 
+    // A host that died is noticed by its silence, not by a signal.
+    signal(SIGPIPE, SIG_IGN);
+    WineHost host;
+    bool wineUp = !wine.empty() && StartWine(wine, &host);
     std::vector<Result> results;
     for (size_t n : sizes) {
         std::vector<Unit16> text = MakeBenchText(n, 1);
@@ -420,22 +463,34 @@ int main(int argc, char **argv)
             Result r = {};
             r.mode = benchModes[m].name;
             r.lines = n;
+            r.keys = r.table = r.sort = r.output = r.total = r.stdSort = 1e18;
+            r.gnu = r.gnuSingle = gnu ? 1e18 : 0;
             SortOptions o = DecodeOptions(benchModes[m].option);
-            TimePhases(text, o, &r);
-            TimeReferences(text, o, &r);
-            if (gnu)
-                TimeGnuSort(dir, o, &r);
+            for (int round = 0; round < ROUNDS; round++) {
+                PhasesRound(text, o, &r, round == 0);
+                StdSortRound(text, o, &r, round == 0);
+                if (gnu)
+                    GnuSortRound(dir, o, &r);
+                if (wineUp)
+                    wineUp = WineRound(&host, &r);
+            }
+            if (r.gnu == 1e18 || r.gnuSingle == 1e18)
+                r.gnu = r.gnuSingle = -1;
             results.push_back(r);
             fprintf(stderr, "  %s %zu: %.1f ms\n", r.mode, n, r.total);
         }
+    }
+    if (!wine.empty()) {
+        if (wineUp)
+            StopWine(&host);
+        else
+            fprintf(stderr, "sort_bench: the bench host under Wine did not answer\n");
     }
     if (gnu) {
         remove((std::string(dir) + "/input.txt").c_str());
         remove((std::string(dir) + "/output.txt").c_str());
     }
     rmdir(dir);
-    if (!wine.empty())
-        ReadWine(wine, sizes, results);
 
     PrintTable(results);
     for (const Result &r : results)

@@ -1,11 +1,15 @@
 // The benchmark's modes end to end through the real module: CustomSort with
-// each option string, best of five, timed with the performance counter.
+// each option string, timed with the performance counter.
 //
 //   wine_bench MODULE ORDER_FILE LINES...
+//   wine_bench MODULE ORDER_FILE --serve
 //
-// Prints "wine mode=NAME lines=N ms=T hash=H" for each mode and size; H is
-// the output's FNV-1a hash, for the native run to compare with. The custom
-// mode names ORDER_FILE in the settings for the time of the run.
+// The first form prints "wine mode=NAME lines=N ms=T hash=H" for each mode
+// and size, T the best of five; H is the output's FNV-1a hash, for the
+// native run to compare with. With --serve it reads requests "NAME N" from
+// standard input and answers each with one such line for a single sort, so
+// that the native benchmark can take its rounds side by side with these.
+// The custom mode names ORDER_FILE in the settings for the time of the run.
 #include <windows.h>
 
 #include <stdio.h>
@@ -67,10 +71,38 @@ static void SetCustomFile(const BYTE *data, DWORD bytes, DWORD type)
     RegCloseKey(key);
 }
 
+// One sort in mode m, its time and, if asked, its output's hash. False
+// when the module failed or showed a message box.
+static bool TimeSort(CustomSortFn customSort, LARGE_INTEGER frequency, const std::vector<uint16_t> &text, int m,
+                     double *ms, unsigned long long *hash)
+{
+    char option[256] = {0};
+    strcpy(option, benchModes[m].option);
+    LARGE_INTEGER t0, t1;
+    QueryPerformanceCounter(&t0);
+    HGLOBAL out = customSort(NULL, (const WCHAR *)text.data(), option, sizeof option);
+    QueryPerformanceCounter(&t1);
+    *ms = (t1.QuadPart - t0.QuadPart) * 1e3 / frequency.QuadPart;
+    if (!out || GlobalSize(out) != 2 * (text.size() - 1) + 4) {
+        fprintf(stderr, "wine_bench: %s: no result or a wrong size\n", benchModes[m].name);
+        return false;
+    }
+    if (hash)
+        *hash = Hash((const unsigned char *)GlobalLock(out), 2 * text.size());
+    GlobalUnlock(out);
+    GlobalFree(out);
+    if (boxes) {
+        fprintf(stderr, "wine_bench: %s: the module showed %d message boxes\n", benchModes[m].name, boxes);
+        boxes = 0;
+        return false;
+    }
+    return true;
+}
+
 int main(int argc, char **argv)
 {
     if (argc < 4) {
-        fprintf(stderr, "usage: wine_bench MODULE ORDER_FILE LINES...\n");
+        fprintf(stderr, "usage: wine_bench MODULE ORDER_FILE LINES... | --serve\n");
         return 2;
     }
     HMODULE module = LoadLibraryA(argv[1]);
@@ -89,38 +121,49 @@ int main(int argc, char **argv)
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     int status = 0;
-    for (int a = 3; a < argc; a++) {
-        size_t lines = strtoul(argv[a], NULL, 10);
-        std::vector<uint16_t> text = MakeBenchText(lines, 1);
-        for (int m = 0; m < benchModeCount; m++) {
-            double best = 1e18;
-            unsigned long long hash = 0;
-            for (int round = 0; round < ROUNDS; round++) {
-                char option[256] = {0};
-                strcpy(option, benchModes[m].option);
-                LARGE_INTEGER t0, t1;
-                QueryPerformanceCounter(&t0);
-                HGLOBAL out = customSort(NULL, (const WCHAR *)text.data(), option, sizeof option);
-                QueryPerformanceCounter(&t1);
-                if (!out || GlobalSize(out) != 2 * (text.size() - 1) + 4) {
-                    fprintf(stderr, "wine_bench: %s: no result or a wrong size\n", benchModes[m].name);
-                    status = 1;
-                    break;
+    if (!strcmp(argv[3], "--serve")) {
+        char request[256], name[64];
+        size_t lines, textLines = 0;
+        std::vector<uint16_t> text;
+        while (fgets(request, sizeof request, stdin)) {
+            int m = benchModeCount;
+            if (sscanf(request, "%63s %zu", name, &lines) == 2)
+                for (m = 0; m < benchModeCount && strcmp(benchModes[m].name, name); m++) {
                 }
-                if (round == 0)
-                    hash = Hash((const unsigned char *)GlobalLock(out), 2 * text.size());
-                GlobalUnlock(out);
-                GlobalFree(out);
-                double ms = (t1.QuadPart - t0.QuadPart) * 1e3 / frequency.QuadPart;
-                best = ms < best ? ms : best;
+            if (m == benchModeCount) {
+                printf("wine error: unknown request\n");
+                fflush(stdout);
+                continue;
             }
-            if (boxes) {
-                fprintf(stderr, "wine_bench: %s: the module showed %d message boxes\n", benchModes[m].name, boxes);
+            if (text.empty() || textLines != lines) {
+                text = MakeBenchText(lines, 1);
+                textLines = lines;
+            }
+            double ms;
+            unsigned long long hash;
+            if (!TimeSort(customSort, frequency, text, m, &ms, &hash))
                 status = 1;
-                boxes = 0;
-            }
-            printf("wine mode=%s lines=%u ms=%.1f hash=%016llx\n", benchModes[m].name, (unsigned)lines, best, hash);
+            printf("wine mode=%s lines=%u ms=%.1f hash=%016llx\n", benchModes[m].name, (unsigned)lines, ms, hash);
             fflush(stdout);
+        }
+    } else {
+        for (int a = 3; a < argc; a++) {
+            size_t lines = strtoul(argv[a], NULL, 10);
+            std::vector<uint16_t> text = MakeBenchText(lines, 1);
+            for (int m = 0; m < benchModeCount; m++) {
+                double best = 1e18, ms;
+                unsigned long long hash = 0;
+                for (int round = 0; round < ROUNDS; round++) {
+                    if (!TimeSort(customSort, frequency, text, m, &ms, round == 0 ? &hash : NULL)) {
+                        status = 1;
+                        break;
+                    }
+                    best = ms < best ? ms : best;
+                }
+                printf("wine mode=%s lines=%u ms=%.1f hash=%016llx\n", benchModes[m].name, (unsigned)lines, best,
+                       hash);
+                fflush(stdout);
+            }
         }
     }
 

@@ -223,16 +223,15 @@ int32_t CompareCustomOrderDescending(const LineEntry *a, const LineEntry *b)
 }
 
 // A record's prefix in custom order holds the weights of the key's first
-// four units where code-unit order holds the units, so that two different
+// units where code-unit order holds the units, so that two different
 // prefixes decide as the comparison does at their first differing unit.
 // Packing stops at a high surrogate, whose rank depends on the unit after
 // it; the zero slots left then send the comparison to the keys, as the
 // key's end does.
-uint64_t PackCustomKey(const Unit16 *key)
+KeyPrefix PackCustomKey(const Unit16 *key)
 {
-    uint64_t p = 0;
-    int i = 0;
-    for (; i < Packing<Unit16>::UNITS && key[i] && !IsHigh(key[i]); i++)
-        p = p << 16 | orderWeights[key[i]];
-    return i ? p << (16 * (Packing<Unit16>::UNITS - i)) : 0;
+    KeyPrefix p = {0, 0};
+    for (int i = 0; i < Packing<Unit16>::UNITS && key[i] && !IsHigh(key[i]); i++)
+        SetUnit<Unit16>(&p, i, orderWeights[key[i]]);
+    return p;
 }

@@ -44,14 +44,17 @@ void QuickSortRecords(R *t, size_t count, Cmp cmp)
             }
         } else {
             swap(lo + size / 2, lo);  // middle record as pivot, at lo
+            // A copy of the pivot, which stays at lo until the scans end,
+            // lets the compiler keep it in registers.
+            const R pivot = t[lo];
             size_t l = lo, h = hi + 1;
             for (;;) {
                 do
                     l++;
-                while (l <= hi && cmp(&t[l], &t[lo]) <= 0);
+                while (l <= hi && cmp(&t[l], &pivot) <= 0);
                 do
                     h--;
-                while (h > lo && cmp(&t[h], &t[lo]) >= 0);
+                while (h > lo && cmp(&t[h], &pivot) >= 0);
                 if (h < l)
                     break;
                 swap(l, h);

@@ -11,7 +11,7 @@ KeyOrder ChooseKeyOrder(SortOptions o)
     return o.numeric ? ORDER_NUMERIC_BYTES : ORDER_BYTES;
 }
 
-uint64_t PackKey(const void *key, KeyOrder order)
+KeyPrefix PackKey(const void *key, KeyOrder order)
 {
     switch (order) {
     case ORDER_BYTES:

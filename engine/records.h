@@ -1,13 +1,15 @@
 // The line table as the sort holds it: each entry with the first units of
-// its key packed into one integer, so that most comparisons never touch the
-// keys themselves.
+// its key packed into two integers, so that most comparisons never touch
+// the keys themselves.
 //
-// The prefix holds up to 8 bytes or 4 code units, first unit in the top
-// bits, zero after the key's end; numeric order may hold a digit run's
-// value after its first digit, and custom order the units' weights in its
-// table, up to a high surrogate. Every record comparator returns exactly what the
-// comparator of the family it stands for returns on the same keys, but the
-// custom one, which returns its sign.
+// The prefix holds up to 8 bytes or 8 code units, first unit in the top
+// bits of hi, zero after the key's end; bytes leave lo zero, since a
+// second word of bytes saves too few reads of the keys to pay for itself.
+// Numeric order may hold a digit
+// run's value after its first digit, and custom order the units' weights
+// in its table, up to a high surrogate. Every record comparator returns
+// exactly what the comparator of the family it stands for returns on the
+// same keys, but the custom one, which returns its sign.
 #ifndef TALLORIX_ENGINE_RECORDS_H
 #define TALLORIX_ENGINE_RECORDS_H
 
@@ -15,8 +17,12 @@
 
 #include "types.h"
 
+struct KeyPrefix {
+    uint64_t hi, lo;
+};
+
 struct SortRecord {
-    uint64_t prefix;
+    KeyPrefix prefix;
     LineEntry entry;
 };
 
@@ -30,7 +36,12 @@ enum KeyOrder {
 
 template <typename U>
 struct Packing {
-    enum { BITS = 8 * sizeof(U), UNITS = 64 / BITS };
+    enum {
+        BITS = 8 * sizeof(U),
+        HALF = 64 / BITS,  // units in each word
+        WORDS = sizeof(U) == 1 ? 1 : 2,
+        UNITS = WORDS * HALF,
+    };
 };
 
 static inline bool IsDigit(uint32_t c)
@@ -38,36 +49,77 @@ static inline bool IsDigit(uint32_t c)
     return c - '0' < 10;
 }
 
+// Puts unit u in slot i of an empty slot.
 template <typename U>
-static inline uint64_t PackPrefix(const U *key)
+static inline void SetUnit(KeyPrefix *p, int i, uint32_t u)
 {
-    uint64_t p = 0;
-    int i = 0;
-    for (; i < Packing<U>::UNITS && key[i]; i++)
-        p = p << Packing<U>::BITS | key[i];
-    return i ? p << (Packing<U>::BITS * (Packing<U>::UNITS - i)) : 0;
+    enum { BITS = Packing<U>::BITS, HALF = Packing<U>::HALF };
+    if (i < HALF)
+        p->hi |= (uint64_t)u << (64 - BITS * (i + 1));
+    else
+        p->lo |= (uint64_t)u << (64 - BITS * (i + 1 - HALF));
 }
 
-uint64_t PackKey(const void *key, KeyOrder order);
-
 template <typename U>
-static inline uint32_t UnitAt(uint64_t prefix, int i)
+static inline uint32_t UnitAt(KeyPrefix p, int i)
 {
-    return (uint32_t)(prefix >> (64 - Packing<U>::BITS * (i + 1))) & ((1u << Packing<U>::BITS) - 1);
+    enum { BITS = Packing<U>::BITS, HALF = Packing<U>::HALF };
+    uint64_t w = i < HALF ? p.hi : p.lo;
+    return (uint32_t)(w >> (64 - BITS * (i % HALF + 1))) & ((1u << BITS) - 1);
 }
 
-// Position of the first unit in which two different prefixes differ.
 template <typename U>
-static inline int FirstDifference(uint64_t x)
+static inline KeyPrefix PackPrefix(const U *key)
 {
-    return __builtin_clzll(x) / Packing<U>::BITS;
+    KeyPrefix p = {0, 0};
+    for (int i = 0; i < Packing<U>::UNITS && key[i]; i++)
+        SetUnit<U>(&p, i, key[i]);
+    return p;
 }
 
-// Units before the first zero unit of a prefix.
-template <typename U>
-static inline int LeadingUnits(uint64_t p)
+KeyPrefix PackKey(const void *key, KeyOrder order);
+
+static inline bool PrefixLess(KeyPrefix a, KeyPrefix b)
 {
-    return p ? Packing<U>::UNITS - __builtin_ctzll(p) / Packing<U>::BITS : 0;
+    return a.hi != b.hi ? a.hi < b.hi : a.lo < b.lo;
+}
+
+// The word that holds a prefix's last units.
+template <typename U>
+static inline uint64_t LastWord(KeyPrefix p)
+{
+    return Packing<U>::WORDS == 2 ? p.lo : p.hi;
+}
+
+// Position of the first unit in which two prefixes differ, or UNITS.
+template <typename U>
+static inline int FirstDifference(KeyPrefix a, KeyPrefix b)
+{
+    enum { BITS = Packing<U>::BITS, HALF = Packing<U>::HALF };
+    uint64_t x = a.hi ^ b.hi;
+    if (x)
+        return __builtin_clzll(x) / BITS;
+    if (Packing<U>::WORDS == 1)
+        return Packing<U>::UNITS;
+    x = a.lo ^ b.lo;
+    return x ? HALF + __builtin_clzll(x) / BITS : Packing<U>::UNITS;
+}
+
+// Whether a plainly packed key ends inside its prefix: a zero last slot.
+template <typename U>
+static inline bool EndsInside(KeyPrefix p)
+{
+    return !(LastWord<U>(p) & ((1ull << Packing<U>::BITS) - 1));
+}
+
+// Units before the trailing zero slots of a prefix.
+template <typename U>
+static inline int LeadingUnits(KeyPrefix p)
+{
+    enum { BITS = Packing<U>::BITS, HALF = Packing<U>::HALF };
+    if (p.lo)
+        return 2 * HALF - __builtin_ctzll(p.lo) / BITS;
+    return p.hi ? HALF - __builtin_ctzll(p.hi) / BITS : 0;
 }
 
 // The family's orders on whole keys, from a position both keys reach with
@@ -118,9 +170,11 @@ static inline int32_t NumericFrom(const U *p, const U *q)
 template <typename U>
 static inline int32_t ComparePlainRecords(const SortRecord *a, const SortRecord *b)
 {
-    if (a->prefix != b->prefix)
-        return a->prefix < b->prefix ? -1 : 1;
-    if (LeadingUnits<U>(a->prefix) < Packing<U>::UNITS)
+    if (a->prefix.hi != b->prefix.hi)
+        return a->prefix.hi < b->prefix.hi ? -1 : 1;
+    if (Packing<U>::WORDS == 2 && a->prefix.lo != b->prefix.lo)
+        return a->prefix.lo < b->prefix.lo ? -1 : 1;
+    if (EndsInside<U>(a->prefix))
         return 0;  // both keys end inside the prefix
     const U *p = (const U *)a->entry.key + Packing<U>::UNITS;
     const U *q = (const U *)b->entry.key + Packing<U>::UNITS;
@@ -137,56 +191,85 @@ static inline int32_t ComparePlainRecords(const SortRecord *a, const SortRecord 
 // packed as in plain order. The first digit among a prefix's units but the
 // last is therefore k, and tells the two kinds apart.
 template <typename U>
-static inline uint64_t PackNumericPrefix(const U *key)
+static inline KeyPrefix PackNumericPrefix(const U *key)
 {
     enum { UNITS = Packing<U>::UNITS, BITS = Packing<U>::BITS };
-    uint64_t p = 0;
     int k = 0;
-    for (; k < UNITS - 1 && key[k] && !IsDigit(key[k]); k++)
-        p = p << BITS | key[k];
+    while (k < UNITS - 1 && key[k] && !IsDigit(key[k]))
+        k++;
     if (k == UNITS - 1 || !key[k])
         return PackPrefix(key);
-    p = p << BITS | key[k];
-    int width = 64 - BITS * (k + 1);
+    KeyPrefix p = {0, 0};
+    for (int i = 0; i <= k; i++)
+        SetUnit<U>(&p, i, key[i]);
+    int width = 64 * Packing<U>::WORDS - BITS * (k + 1);
     uint32_t value = 0;
     for (const U *q = key + k; IsDigit(*q); q++)
         value = value * 10 + ((uint32_t)*q - '0');
     uint64_t field = value;
     if (width < 32 && value >= (1u << width) - 1)
         field = (1u << width) - 1;
-    return p << width | field;
+    if (Packing<U>::WORDS == 2)
+        p.lo |= field;
+    else
+        p.hi |= field;
+    return p;
 }
 
-// The first of a prefix's units before position limit that is a digit, or
-// limit. All units are tested at once: a unit is a digit when its top bit
-// is clear and its lower bits lie in 0x30 to 0x39, sums that never carry
-// into the next unit.
+// The top bit of each unit of a word that is a digit. A unit is a digit
+// when its top bit is clear and its lower bits lie in 0x30 to 0x39; all
+// units are tested at once, by sums that never carry into the next.
 template <typename U>
-static inline int FirstDigitUnit(uint64_t prefix, int limit)
+static inline uint64_t DigitUnits(uint64_t w)
 {
     enum { BITS = Packing<U>::BITS };
     const uint64_t top = ~0ull / ((1ull << BITS) - 1) << (BITS - 1);  // each unit's top bit
     const uint64_t ones = ~0ull / ((1ull << BITS) - 1);               // 1 in each unit
-    uint64_t low = prefix & ~top;
+    uint64_t low = w & ~top;
     uint64_t atLeast30 = low + ones * ((1ull << (BITS - 1)) - 0x30);
     uint64_t below3A = ~(low + ones * ((1ull << (BITS - 1)) - 0x3A));
-    uint64_t digits = atLeast30 & below3A & ~prefix & top;
-    int k = digits ? __builtin_clzll(digits) / BITS : Packing<U>::UNITS;
+    return atLeast30 & below3A & ~w & top;
+}
+
+// The first of a prefix's units before position limit that is a digit, or
+// limit.
+template <typename U>
+static inline int FirstDigitUnit(KeyPrefix p, int limit)
+{
+    enum { BITS = Packing<U>::BITS, HALF = Packing<U>::HALF };
+    int k;
+    uint64_t digits = DigitUnits<U>(p.hi);
+    if (digits) {
+        k = __builtin_clzll(digits) / BITS;
+    } else if (limit <= HALF) {
+        return limit;
+    } else {
+        digits = DigitUnits<U>(p.lo);
+        k = digits ? HALF + __builtin_clzll(digits) / BITS : Packing<U>::UNITS;
+    }
     return k < limit ? k : limit;
 }
 
-// The values of two runs starting at k, when both prefixes know them.
+// The values of two runs starting at k, when both prefixes know them. The
+// value field lies in the last word: a field of 32 bits or more holds the
+// value in its low 32.
 template <typename U>
-static inline bool RunValues(uint64_t a, uint64_t b, int k, uint32_t *va, uint32_t *vb)
+static inline bool RunValues(KeyPrefix a, KeyPrefix b, int k, uint32_t *va, uint32_t *vb)
 {
-    int width = 64 - Packing<U>::BITS * (k + 1);
+    int width = 64 * Packing<U>::WORDS - Packing<U>::BITS * (k + 1);
+    uint64_t x = LastWord<U>(a), y = LastWord<U>(b);
+    if (width >= 32) {
+        *va = (uint32_t)x;
+        *vb = (uint32_t)y;
+        return true;
+    }
     uint64_t mask = (1ull << width) - 1;
-    a &= mask;
-    b &= mask;
-    if (width < 32 && (a == mask || b == mask))
+    x &= mask;
+    y &= mask;
+    if (x == mask || y == mask)
         return false;
-    *va = (uint32_t)a;
-    *vb = (uint32_t)b;
+    *va = (uint32_t)x;
+    *vb = (uint32_t)y;
     return true;
 }
 
@@ -198,8 +281,7 @@ template <typename U>
 static inline int32_t CompareNumericRecords(const SortRecord *a, const SortRecord *b)
 {
     enum { UNITS = Packing<U>::UNITS };
-    uint64_t x = a->prefix ^ b->prefix;
-    int i = x ? FirstDifference<U>(x) : UNITS;
+    int i = FirstDifference<U>(a->prefix, b->prefix);
     int k = FirstDigitUnit<U>(a->prefix, i < UNITS - 1 ? i : UNITS - 1);
     uint32_t va, vb;
     int from;
@@ -208,7 +290,7 @@ static inline int32_t CompareNumericRecords(const SortRecord *a, const SortRecor
         if (RunValues<U>(a->prefix, b->prefix, k, &va, &vb) && va != vb)
             return (int32_t)(va - vb);
         from = k;
-    } else if (x) {
+    } else if (i < UNITS) {
         // No digit before i: units, or the start of both runs.
         uint32_t c = UnitAt<U>(a->prefix, i), d = UnitAt<U>(b->prefix, i);
         if (!c)
@@ -222,9 +304,9 @@ static inline int32_t CompareNumericRecords(const SortRecord *a, const SortRecor
         from = i;
     } else {
         // The same plain prefix, a digit in its last unit at most.
-        from = LeadingUnits<U>(a->prefix);
-        if (from < UNITS)
+        if (EndsInside<U>(a->prefix))
             return 0;  // the same key, ending inside the prefix
+        from = UNITS;
         if (IsDigit(UnitAt<U>(a->prefix, UNITS - 1)))
             from--;
     }
@@ -234,7 +316,7 @@ static inline int32_t CompareNumericRecords(const SortRecord *a, const SortRecor
 // Custom order, defined with the order table: the prefix of the units'
 // weights in the loaded table, each single unit's weight, and the order of
 // keys from a position both reach with everything before it equal.
-uint64_t PackCustomKey(const Unit16 *key);
+KeyPrefix PackCustomKey(const Unit16 *key);
 extern Unit16 *orderWeights;
 int32_t CustomFrom(const Unit16 *p, const Unit16 *q);
 
@@ -242,11 +324,10 @@ int32_t CustomFrom(const Unit16 *p, const Unit16 *q);
 // Only a high surrogate, ranked with the unit after it, needs the table.
 static inline int32_t CompareCustomRecords(const SortRecord *a, const SortRecord *b)
 {
-    uint64_t x = a->prefix ^ b->prefix;
-    int from;
-    if (x) {
+    enum { UNITS = Packing<Unit16>::UNITS };
+    int from = FirstDifference<Unit16>(a->prefix, b->prefix);
+    if (from < UNITS) {
         // A zero slot is the key's end or a high surrogate.
-        from = FirstDifference<Unit16>(x);
         uint32_t c = UnitAt<Unit16>(a->prefix, from), d = UnitAt<Unit16>(b->prefix, from);
         if (c && d)
             return c < d ? -1 : 1;

@@ -102,9 +102,9 @@ BlockHandle ReturnText(SortWork *w)
 }
 
 // Records every line of the key buffer and of the text side by side, ending
-// each key at its LF.
-template <typename U>
-static void FillLineTable(SortRecord *table, size_t count, U *key, const Unit16 *text, KeyOrder order)
+// each key at its LF. Pack is the order's packing, known at compile time.
+template <typename U, typename Pack>
+static void FillLineTable(SortRecord *table, size_t count, U *key, const Unit16 *text, Pack pack)
 {
     for (size_t i = 0; i < count; i++) {
         table[i].entry.key = key;
@@ -114,7 +114,7 @@ static void FillLineTable(SortRecord *table, size_t count, U *key, const Unit16 
             key++;
         if (*key)
             *key++ = 0;
-        table[i].prefix = PackKey(start, order);
+        table[i].prefix = pack(start);
         while (*text && *text != '\n')
             text++;
         if (*text)
@@ -124,8 +124,8 @@ static void FillLineTable(SortRecord *table, size_t count, U *key, const Unit16 
 
 // Unicode keys without collapsed blanks lie where their lines lie in the
 // text, so one walk finds both.
-static void FillCopiedLineTable(SortRecord *table, size_t count, Unit16 *key, const Unit16 *text,
-                                KeyOrder order)
+template <typename Pack>
+static void FillCopiedLineTable(SortRecord *table, size_t count, Unit16 *key, const Unit16 *text, Pack pack)
 {
     const Unit16 *base = key;
     for (size_t i = 0; i < count; i++) {
@@ -136,8 +136,17 @@ static void FillCopiedLineTable(SortRecord *table, size_t count, Unit16 *key, co
             key++;
         if (*key)
             *key++ = 0;
-        table[i].prefix = PackKey(start, order);
+        table[i].prefix = pack(start);
     }
+}
+
+template <typename Pack>
+static void FillUnitsTable(SortWork *w, Pack pack)
+{
+    if (w->options.collapseBlanks)
+        FillLineTable(w->table, w->lines, (Unit16 *)w->key, w->text, pack);
+    else
+        FillCopiedLineTable(w->table, w->lines, (Unit16 *)w->key, w->text, pack);
 }
 
 bool MakeLineTable(SortWork *w)
@@ -150,13 +159,25 @@ bool MakeLineTable(SortWork *w)
         PlatformBlockFree(w->keyBlock);
         return false;
     }
-    KeyOrder order = ChooseKeyOrder(w->options);
-    if (!w->options.unicode)
-        FillLineTable(w->table, count, (unsigned char *)w->key, w->text, order);
-    else if (!w->options.collapseBlanks)
-        FillCopiedLineTable(w->table, count, (Unit16 *)w->key, w->text, order);
-    else
-        FillLineTable(w->table, count, (Unit16 *)w->key, w->text, order);
+    SortRecord *t = w->table;
+    unsigned char *bytes = (unsigned char *)w->key;
+    switch (ChooseKeyOrder(w->options)) {
+    case ORDER_BYTES:
+        FillLineTable(t, count, bytes, w->text, [](const unsigned char *k) { return PackPrefix(k); });
+        break;
+    case ORDER_NUMERIC_BYTES:
+        FillLineTable(t, count, bytes, w->text, [](const unsigned char *k) { return PackNumericPrefix(k); });
+        break;
+    case ORDER_UNITS:
+        FillUnitsTable(w, [](const Unit16 *k) { return PackPrefix(k); });
+        break;
+    case ORDER_NUMERIC_UNITS:
+        FillUnitsTable(w, [](const Unit16 *k) { return PackNumericPrefix(k); });
+        break;
+    case ORDER_CUSTOM:
+        FillUnitsTable(w, [](const Unit16 *k) { return PackCustomKey(k); });
+        break;
+    }
     return true;
 }
 
@@ -169,12 +190,12 @@ void SortLineTable(SortWork *w)
 static Unit16 *WriteLines(Unit16 *out, const SortRecord *table, size_t count)
 {
     for (size_t i = 0; i < count; i++) {
+        // Lines are short: one pass that copies up to the LF beats a
+        // measuring pass and a copy.
         const Unit16 *line = table[i].entry.line;
-        size_t length = 0;
-        while (line[length] && line[length] != '\n')
-            length++;
-        memcpy(out, line, length * sizeof(Unit16));
-        out += length;
+        Unit16 c;
+        while ((c = *line++) != 0 && c != '\n')
+            *out++ = c;
         *out++ = '\n';
     }
     *out++ = 0;

@@ -107,7 +107,7 @@ template <typename U>
 std::vector<U> RandomKey(std::mt19937 &rng)
 {
     std::vector<U> k;
-    size_t length = rng() % 11;
+    size_t length = rng() % 21;
     for (size_t i = 0; i < length; i++) {
         if (rng() % 8 == 0) {  // a long digit run, wrapping past 2^32
             const char *runs[] = {"4294967296", "4294967295", "2147483648", "0000", "3000000000"};
