@@ -183,36 +183,88 @@ static inline int32_t ComparePlainRecords(const SortRecord *a, const SortRecord 
     return PlainUnitsFrom((const Unit16 *)p, (const Unit16 *)q);
 }
 
-// Numeric prefix. A key whose first digit run starts at a position k
-// below the prefix's last unit keeps the units before the run and the
-// run's first digit, then, in the prefix's remaining low bits, the run's
-// value, wrapped as the comparison reads it; in fewer than 32 bits, a value
-// that does not fit is stored as all ones, "not known". Any other key is
-// packed as in plain order. The first digit among a prefix's units but the
-// last is therefore k, and tells the two kinds apart.
+// Numeric prefix. Byte keys have the 8 units of hi, unit keys the first 7
+// of their 8; the slot left over (the low byte of lo, the last unit of lo)
+// holds k, the position of the first digit among those units but the
+// last, or SLOTS - 1 if there is none, so that the comparison need not look
+// for it. A key with a run at k keeps the units before the run and its
+// first digit, then, in the remaining bits of its units, the run's value,
+// wrapped as the comparison reads it; in fewer than 32 bits, a value that
+// does not fit is stored as all ones, "not known". Any other key keeps its
+// units as plain order does.
+//
+// Byte keys use the upper 7 bytes of lo, which their units leave free, for
+// the continuation: what the comparison reads next when the units are
+// equal, the bytes after the first run when its value is known, or those
+// after the units when they hold no run; up to and including the first
+// digit among them, zero after. Units that end in a digit, or whose run's
+// value is not known, have none.
+template <typename U>
+struct NumericPacking {
+    enum {
+        BITS = Packing<U>::BITS,
+        SLOTS = sizeof(U) == 1 ? 8 : 7,
+        NONE = SLOTS - 1,
+        FIELD_SHIFT = sizeof(U) == 1 ? 0 : 16,  // where the units end in their last word
+    };
+};
+
+template <typename U>
+static inline uint64_t &UnitsEnd(KeyPrefix &p)
+{
+    return sizeof(U) == 1 ? p.hi : p.lo;
+}
+
+template <typename U>
+static inline int RunStart(KeyPrefix p)
+{
+    return (int)(sizeof(U) == 1 ? p.lo & 0xFF : p.lo & 0xFFFF);
+}
+
+static inline uint64_t PackContinuation(const unsigned char *s)
+{
+    uint64_t p = 0;
+    for (int j = 0; j < 7 && s[j]; j++) {
+        p |= (uint64_t)s[j] << (56 - 8 * j);
+        if (IsDigit(s[j]))
+            break;
+    }
+    return p;
+}
+
+static inline uint64_t PackContinuation(const Unit16 *)
+{
+    return 0;
+}
+
 template <typename U>
 static inline KeyPrefix PackNumericPrefix(const U *key)
 {
-    enum { UNITS = Packing<U>::UNITS, BITS = Packing<U>::BITS };
-    int k = 0;
-    while (k < UNITS - 1 && key[k] && !IsDigit(key[k]))
-        k++;
-    if (k == UNITS - 1 || !key[k])
-        return PackPrefix(key);
+    typedef NumericPacking<U> N;
     KeyPrefix p = {0, 0};
+    int k = 0;
+    while (k < N::NONE && key[k] && !IsDigit(key[k]))
+        k++;
+    if (k == N::NONE || !key[k]) {
+        for (int i = 0; i < N::SLOTS && key[i]; i++)
+            SetUnit<U>(&p, i, key[i]);
+        if (k == N::NONE && key[k] && !IsDigit(key[k]))
+            p.lo |= PackContinuation(key + N::SLOTS);
+        p.lo |= N::NONE;
+        return p;
+    }
     for (int i = 0; i <= k; i++)
         SetUnit<U>(&p, i, key[i]);
-    int width = 64 * Packing<U>::WORDS - BITS * (k + 1);
+    int width = N::BITS * (N::SLOTS - 1 - k);
     uint32_t value = 0;
-    for (const U *q = key + k; IsDigit(*q); q++)
-        value = value * 10 + ((uint32_t)*q - '0');
-    uint64_t field = value;
-    if (width < 32 && value >= (1u << width) - 1)
-        field = (1u << width) - 1;
-    if (Packing<U>::WORDS == 2)
-        p.lo |= field;
-    else
-        p.hi |= field;
+    const U *end = key + k;
+    for (; IsDigit(*end); end++)
+        value = value * 10 + ((uint32_t)*end - '0');
+    bool known = width >= 32 || value < (1u << width) - 1;
+    UnitsEnd<U>(p) |= (uint64_t)(known ? value : (1u << width) - 1) << N::FIELD_SHIFT;
+    if (known)
+        p.lo |= PackContinuation(end);
+    p.lo |= (uint64_t)k;
     return p;
 }
 
@@ -231,33 +283,14 @@ static inline uint64_t DigitUnits(uint64_t w)
     return atLeast30 & below3A & ~w & top;
 }
 
-// The first of a prefix's units before position limit that is a digit, or
-// limit.
-template <typename U>
-static inline int FirstDigitUnit(KeyPrefix p, int limit)
-{
-    enum { BITS = Packing<U>::BITS, HALF = Packing<U>::HALF };
-    int k;
-    uint64_t digits = DigitUnits<U>(p.hi);
-    if (digits) {
-        k = __builtin_clzll(digits) / BITS;
-    } else if (limit <= HALF) {
-        return limit;
-    } else {
-        digits = DigitUnits<U>(p.lo);
-        k = digits ? HALF + __builtin_clzll(digits) / BITS : Packing<U>::UNITS;
-    }
-    return k < limit ? k : limit;
-}
-
-// The values of two runs starting at k, when both prefixes know them. The
-// value field lies in the last word: a field of 32 bits or more holds the
-// value in its low 32.
+// The values of two runs starting at k, when both prefixes know them. A
+// field of 32 bits or more holds the value in its low 32.
 template <typename U>
 static inline bool RunValues(KeyPrefix a, KeyPrefix b, int k, uint32_t *va, uint32_t *vb)
 {
-    int width = 64 * Packing<U>::WORDS - Packing<U>::BITS * (k + 1);
-    uint64_t x = LastWord<U>(a), y = LastWord<U>(b);
+    typedef NumericPacking<U> N;
+    int width = N::BITS * (N::SLOTS - 1 - k);
+    uint64_t x = UnitsEnd<U>(a) >> N::FIELD_SHIFT, y = UnitsEnd<U>(b) >> N::FIELD_SHIFT;
     if (width >= 32) {
         *va = (uint32_t)x;
         *vb = (uint32_t)y;
@@ -273,24 +306,43 @@ static inline bool RunValues(KeyPrefix a, KeyPrefix b, int k, uint32_t *va, uint
     return true;
 }
 
+// Whether two continuations decide the comparison, and how. Before their
+// first difference they hold the same units and no digit, since a digit
+// ends them.
+static inline bool ContinuationDecides(uint64_t a, uint64_t b, int32_t *result)
+{
+    uint64_t x = (a ^ b) & ~0xFFull;
+    if (!x) {
+        // The same keys if both end inside; a digit or a full continuation
+        // says nothing of what follows.
+        if ((a & 0xFF00) || DigitUnits<unsigned char>(a & ~0xFFull))
+            return false;
+        *result = 0;
+        return true;
+    }
+    int shift = __builtin_clzll(x) / 8 * 8;
+    uint32_t c = (uint32_t)(a << shift >> 56), d = (uint32_t)(b << shift >> 56);
+    if (IsDigit(c) && IsDigit(d))
+        return false;
+    *result = !c ? -1 : !d ? 1 : (int32_t)(c - d);
+    return true;
+}
+
 // Numeric order, from the prefixes as far as they tell: units before any
-// digit run, and the values of runs that start at the same place. Where
-// they stop telling, the keys are compared from the start of the run
-// concerned, since a digit means what its whole run means.
+// digit run, the values of runs that start at the same place, and for byte
+// keys the continuations. Where they stop telling, the keys are compared
+// from the start of the run concerned, since a digit means what its whole
+// run means.
 template <typename U>
 static inline int32_t CompareNumericRecords(const SortRecord *a, const SortRecord *b)
 {
-    enum { UNITS = Packing<U>::UNITS };
-    int i = FirstDifference<U>(a->prefix, b->prefix);
-    int k = FirstDigitUnit<U>(a->prefix, i < UNITS - 1 ? i : UNITS - 1);
+    typedef NumericPacking<U> N;
+    int i = FirstDifference<U>(a->prefix, b->prefix);  // a unit, or past the slots
+    int k = RunStart<U>(a->prefix);
     uint32_t va, vb;
+    int32_t r;
     int from;
-    if (k < i && k < UNITS - 1) {
-        // Both runs start at k, the same units before them.
-        if (RunValues<U>(a->prefix, b->prefix, k, &va, &vb) && va != vb)
-            return (int32_t)(va - vb);
-        from = k;
-    } else if (i < UNITS) {
+    if (i < N::SLOTS && i <= k) {
         // No digit before i: units, or the start of both runs.
         uint32_t c = UnitAt<U>(a->prefix, i), d = UnitAt<U>(b->prefix, i);
         if (!c)
@@ -299,16 +351,30 @@ static inline int32_t CompareNumericRecords(const SortRecord *a, const SortRecor
             return 1;
         if (!IsDigit(c) || !IsDigit(d))
             return (int32_t)(c - d);
-        if (i < UNITS - 1 && RunValues<U>(a->prefix, b->prefix, i, &va, &vb) && va != vb)
+        if (i < N::NONE && RunValues<U>(a->prefix, b->prefix, i, &va, &vb) && va != vb)
             return (int32_t)(va - vb);
         from = i;
+    } else if (i < N::SLOTS) {
+        // Both runs start at k; their values differ or are not known.
+        if (RunValues<U>(a->prefix, b->prefix, k, &va, &vb))
+            return (int32_t)(va - vb);
+        from = k;
+    } else if (k < N::NONE) {
+        // The same run at k, of the same value or of values not known.
+        if (sizeof(U) == 1 && RunValues<U>(a->prefix, b->prefix, k, &va, &vb) &&
+            ContinuationDecides(a->prefix.lo, b->prefix.lo, &r))
+            return r;
+        from = k;
     } else {
-        // The same plain prefix, a digit in its last unit at most.
-        if (EndsInside<U>(a->prefix))
-            return 0;  // the same key, ending inside the prefix
-        from = UNITS;
-        if (IsDigit(UnitAt<U>(a->prefix, UNITS - 1)))
-            from--;
+        // The same units and no run, a digit in the last unit at most.
+        uint32_t last = UnitAt<U>(a->prefix, N::NONE);
+        if (!last)
+            return 0;  // the same key, ending inside
+        from = N::SLOTS;
+        if (IsDigit(last))
+            from = N::NONE;
+        else if (sizeof(U) == 1 && ContinuationDecides(a->prefix.lo, b->prefix.lo, &r))
+            return r;
     }
     return NumericFrom((const U *)a->entry.key + from, (const U *)b->entry.key + from);
 }
