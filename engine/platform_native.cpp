@@ -193,6 +193,10 @@ int PlatformToCp932(const Unit16 *src, int units, char *dst, int dstBytes)
         return 0;
     int written = 0;
     for (int i = 0; i < units; i++) {
+        if (src[i] < 0x80 && written < dstBytes) {
+            dst[written++] = (char)src[i];  // ASCII stays as it is
+            continue;
+        }
         uint32_t v = cp932Table[src[i]];
         if (v & 0x10000) {
             if (written + 2 > dstBytes)

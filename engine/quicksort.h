@@ -8,9 +8,14 @@
 
 // The procedure over any record type; cmp(const R *, const R *) returns a
 // signed result of which only the sign is used. Given a lambda, the
-// comparison is compiled into the loops.
-template <typename R, typename Cmp>
-void QuickSortRecords(R *t, size_t count, Cmp cmp)
+// comparison is compiled into the loops. ahead(r, pivot) is shown the
+// record that a partition's scan will compare with the pivot AHEAD steps
+// later, so that it may fetch what that comparison will read; it must
+// change nothing.
+enum { AHEAD = 8 };
+
+template <typename R, typename Cmp, typename Ahead>
+void QuickSortRecords(R *t, size_t count, Cmp cmp, Ahead ahead)
 {
     if (count < 2)
         return;
@@ -49,12 +54,16 @@ void QuickSortRecords(R *t, size_t count, Cmp cmp)
             const R pivot = t[lo];
             size_t l = lo, h = hi + 1;
             for (;;) {
-                do
+                do {
                     l++;
-                while (l <= hi && cmp(&t[l], &pivot) <= 0);
-                do
+                    if (l + AHEAD <= hi)
+                        ahead(&t[l + AHEAD], &pivot);
+                } while (l <= hi && cmp(&t[l], &pivot) <= 0);
+                do {
                     h--;
-                while (h > lo && cmp(&t[h], &pivot) >= 0);
+                    if (h >= lo + AHEAD)
+                        ahead(&t[h - AHEAD], &pivot);
+                } while (h > lo && cmp(&t[h], &pivot) >= 0);
                 if (h < l)
                     break;
                 swap(l, h);
@@ -85,6 +94,12 @@ void QuickSortRecords(R *t, size_t count, Cmp cmp)
         lo = stack[depth].lo;
         hi = stack[depth].hi;
     }
+}
+
+template <typename R, typename Cmp>
+void QuickSortRecords(R *t, size_t count, Cmp cmp)
+{
+    QuickSortRecords(t, count, cmp, [](const R *, const R *) {});
 }
 
 // The procedure over plain entries with a comparator of the family.

@@ -22,15 +22,16 @@ BlockHandle AllocateBlock(size_t bytes, WindowHandle owner)
     return block;
 }
 
-// Lines of a string of units ending at length: its LFs, plus one for a last
-// line without LF.
+// Lines of a NUL-terminated string, and its length: its LFs, plus one for
+// a last line without LF.
 template <typename U>
-static size_t CountLines(const U *s, size_t length)
+static size_t CountLines(const U *s, size_t *length)
 {
-    size_t lines = 0;
-    for (size_t i = 0; i < length; i++)
-        lines += s[i] == '\n';
-    return lines + (length > 0 && s[length - 1] != '\n');
+    size_t lines = 0, n = 0;
+    for (; s[n]; n++)
+        lines += s[n] == '\n';
+    *length = n;
+    return lines + (n > 0 && s[n - 1] != '\n');
 }
 
 bool BeginSort(SortWork *w, WindowHandle owner, const Unit16 *text, SortOptions options)
@@ -42,9 +43,8 @@ bool BeginSort(SortWork *w, WindowHandle owner, const Unit16 *text, SortOptions 
         options.orderFile = false;
     w->options = options;
 
-    size_t n = 0;
-    while (text[n])
-        n++;
+    size_t n;
+    w->textLines = CountLines(text, &n);
     w->length = n;
     if (n > (SIZE_MAX - 4) / 2) {
         // Only a 32-bit host could hand over so much; the block size would
@@ -69,27 +69,29 @@ void MakeKeys(SortWork *w)
     if (o.unicode) {
         Unit16 *k = (Unit16 *)w->key;
         memcpy(k, w->text, 2 * n + 2);
-        size_t length = o.collapseBlanks ? CollapseBlanksUnits(k) : n;
+        if (o.collapseBlanks)
+            CollapseBlanksUnits(k);
         if (o.ignoreCase)
             FoldCaseUnits(k);
-        // A copy keeps every LF and makes none.
-        w->lines = CountLines(k, length);
+        // A copy keeps every LF and makes none, and collapsing keeps a
+        // last line's end: the key has the text's lines.
+        w->lines = w->textLines;
         return;
     }
     unsigned char *k = (unsigned char *)w->key;
     int written = PlatformToCp932(w->text, (int)(n + 1), (char *)k, (int)(2 * n + 2));
     // The conversion includes the NUL; end the key even if it failed.
     k[written > 0 ? written - 1 : 0] = 0;
-    size_t length = strlen((char *)k);
     if (o.collapseBlanks)
-        length = CollapseBlanksBytes(k);
+        CollapseBlanksBytes(k);
     if (o.ignoreCase)
         FoldCaseBytes(k);
-    w->lines = CountLines(k, length);
+    size_t length;
+    w->lines = CountLines(k, &length);
     // The key has a line for every line of the text, since the conversion
     // keeps every LF and makes none. Should it ever break that, hand the
     // text back unchanged rather than pair keys with the wrong lines.
-    if (w->lines != CountLines(w->text, n))
+    if (w->lines != w->textLines)
         w->lines = 0;
 }
 

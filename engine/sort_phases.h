@@ -11,6 +11,7 @@ struct SortWork {
     const Unit16 *text;
     SortOptions options;  // orderFile cleared when the table did not load
     size_t length;        // units of text before its NUL
+    size_t textLines;     // lines of the text
     size_t blockBytes;    // 2 * length + 4
     BlockHandle keyBlock;
     void *key;            // the key block, locked
