@@ -8,9 +8,9 @@
 // occurs in a pair. Stored positions are one more than the rank, so that
 // the zero-filled memory reads as "not listed".
 //
-// For the sort's record prefixes every single unit also gets a 16-bit
-// weight, its place in the custom order among all single units: unlisted
-// units first by code, then listed ones by rank.
+// For the sort's record prefixes every single unit but a high surrogate
+// also gets a 16-bit weight, its place in the custom order among all such
+// units: unlisted units first by code, then listed ones by rank.
 #include "order.h"
 
 #include <string.h>
@@ -103,12 +103,16 @@ static bool BuildIndex()
     orderWeights = (Unit16 *)PlatformLocalAlloc(65536 * sizeof(Unit16));
     if (!orderWeights)
         return false;
+    // High surrogates, never weighed, are left out of the count, which so
+    // stays below CUSTOM_STOP.
     Unit16 w = 0;
     for (uint32_t u = 1; u < 65536; u++)
-        if (!firstUnit[u])
+        if (IsHigh((Unit16)u))
+            orderWeights[u] = CUSTOM_STOP;
+        else if (!firstUnit[u])
             orderWeights[u] = ++w;
     for (size_t i = 0; i < orderLength; i++)
-        if (firstUnit[orderUnits[i]] == i + 1)
+        if (firstUnit[orderUnits[i]] == i + 1 && !IsHigh(orderUnits[i]))
             orderWeights[orderUnits[i]] = ++w;
     return true;
 }
@@ -226,12 +230,17 @@ int32_t CompareCustomOrderDescending(const LineEntry *a, const LineEntry *b)
 // units where code-unit order holds the units, so that two different
 // prefixes decide as the comparison does at their first differing unit.
 // Packing stops at a high surrogate, whose rank depends on the unit after
-// it; the zero slots left then send the comparison to the keys, as the
-// key's end does.
+// it, and fills the slots left with CUSTOM_STOP, which sends the
+// comparison to the keys; after the key's end they are zero, which sorts
+// first, as the end does.
 KeyPrefix PackCustomKey(const Unit16 *key)
 {
     KeyPrefix p = {0, 0};
-    for (int i = 0; i < Packing<Unit16>::UNITS && key[i] && !IsHigh(key[i]); i++)
+    int i = 0;
+    for (; i < Packing<Unit16>::UNITS && key[i] && !IsHigh(key[i]); i++)
         SetUnit<Unit16>(&p, i, orderWeights[key[i]]);
+    if (key[i] && i < Packing<Unit16>::UNITS)
+        for (; i < Packing<Unit16>::UNITS; i++)
+            SetUnit<Unit16>(&p, i, CUSTOM_STOP);
     return p;
 }

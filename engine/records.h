@@ -383,22 +383,28 @@ static inline __attribute__((always_inline)) int32_t CompareNumericRecords(const
 // weights in the loaded table, each single unit's weight, and the order of
 // keys from a position both reach with everything before it equal.
 KeyPrefix PackCustomKey(const Unit16 *key);
+enum { CUSTOM_STOP = 0xFFFF };
 extern Unit16 *orderWeights;
 int32_t CustomFrom(const Unit16 *p, const Unit16 *q);
 
 // The sign of the custom order, not its value, since a weight is no rank.
 // Only a high surrogate, ranked with the unit after it, needs the table.
+// Weights stay below CUSTOM_STOP, the slots from a high surrogate on.
 static inline int32_t CompareCustomRecords(const SortRecord *a, const SortRecord *b)
 {
     enum { UNITS = Packing<Unit16>::UNITS };
     int from = FirstDifference<Unit16>(a->prefix, b->prefix);
     if (from < UNITS) {
-        // A zero slot is the key's end or a high surrogate.
         uint32_t c = UnitAt<Unit16>(a->prefix, from), d = UnitAt<Unit16>(b->prefix, from);
-        if (c && d)
+        if (c != CUSTOM_STOP && d != CUSTOM_STOP)
             return c < d ? -1 : 1;
     } else {
-        from = LeadingUnits<Unit16>(a->prefix);
+        uint32_t last = UnitAt<Unit16>(a->prefix, UNITS - 1);
+        if (!last)
+            return 0;  // the same key, ending inside
+        if (last == CUSTOM_STOP)
+            for (from = 0; UnitAt<Unit16>(a->prefix, from) != CUSTOM_STOP;)
+                from++;
     }
     const Unit16 *p = (const Unit16 *)a->entry.key + from, *q = (const Unit16 *)b->entry.key + from;
     while (*p == *q && *p) {
