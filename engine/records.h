@@ -185,26 +185,26 @@ static inline int32_t ComparePlainRecords(const SortRecord *a, const SortRecord 
 
 // Numeric prefix. Byte keys have the 8 units of hi, unit keys the first 7
 // of their 8; the slot left over (the low byte of lo, the last unit of lo)
-// holds k, the position of the first digit among those units but the
-// last, or SLOTS - 1 if there is none, so that the comparison need not look
-// for it. A key with a run at k keeps the units before the run and its
-// first digit, then, in the remaining bits of its units, the run's value,
-// wrapped as the comparison reads it; in fewer than 32 bits, a value that
-// does not fit is stored as all ones, "not known". Any other key keeps its
-// units as plain order does.
+// holds k, the position of the first digit, or RUNS if there is none among
+// the positions where a run may start: all 8 for bytes, the first 6 for
+// units. So the comparison need not look for it. A key with a run at k
+// keeps the units before the run and its first digit, then, in the
+// remaining bits of its units, the run's value, wrapped as the comparison
+// reads it; in fewer than 32 bits, a value that does not fit is stored as
+// all ones. Any other key keeps its units as plain order does.
 //
-// Byte keys use the upper 7 bytes of lo, which their units leave free, for
-// the continuation: what the comparison reads next when the units are
-// equal, the bytes after the first run when its value is known, or those
-// after the units when they hold no run; up to and including the first
-// digit among them, zero after. Units that end in a digit, or whose run's
-// value is not known, have none.
+// Byte keys use the upper 7 bytes of lo, which their units leave free. A
+// run's value that does not fit goes to the upper 4, whole. Otherwise they
+// hold the continuation: what the comparison reads next when the units are
+// equal, the bytes after the first run, or those after the units when they
+// hold no run; up to and including the first digit among them, zero after.
+// Unit keys whose value does not fit leave it "not known".
 template <typename U>
 struct NumericPacking {
     enum {
         BITS = Packing<U>::BITS,
         SLOTS = sizeof(U) == 1 ? 8 : 7,
-        NONE = SLOTS - 1,
+        RUNS = sizeof(U) == 1 ? 8 : 6,
         FIELD_SHIFT = sizeof(U) == 1 ? 0 : 16,  // where the units end in their last word
     };
 };
@@ -243,14 +243,14 @@ static inline KeyPrefix PackNumericPrefix(const U *key)
     typedef NumericPacking<U> N;
     KeyPrefix p = {0, 0};
     int k = 0;
-    while (k < N::NONE && key[k] && !IsDigit(key[k]))
+    while (k < N::RUNS && key[k] && !IsDigit(key[k]))
         k++;
-    if (k == N::NONE || !key[k]) {
+    if (k == N::RUNS || !key[k]) {
         for (int i = 0; i < N::SLOTS && key[i]; i++)
             SetUnit<U>(&p, i, key[i]);
-        if (k == N::NONE && key[k] && !IsDigit(key[k]))
+        if (sizeof(U) == 1 && k == N::RUNS)
             p.lo |= PackContinuation(key + N::SLOTS);
-        p.lo |= N::NONE;
+        p.lo |= N::RUNS;
         return p;
     }
     for (int i = 0; i <= k; i++)
@@ -260,10 +260,14 @@ static inline KeyPrefix PackNumericPrefix(const U *key)
     const U *end = key + k;
     for (; IsDigit(*end); end++)
         value = value * 10 + ((uint32_t)*end - '0');
-    bool known = width >= 32 || value < (1u << width) - 1;
-    UnitsEnd<U>(p) |= (uint64_t)(known ? value : (1u << width) - 1) << N::FIELD_SHIFT;
-    if (known)
+    if (width >= 32 || value < (1u << width) - 1) {
+        UnitsEnd<U>(p) |= (uint64_t)value << N::FIELD_SHIFT;
         p.lo |= PackContinuation(end);
+    } else {
+        UnitsEnd<U>(p) |= (uint64_t)((1u << width) - 1) << N::FIELD_SHIFT;
+        if (sizeof(U) == 1)
+            p.lo |= (uint64_t)value << 32;
+    }
     p.lo |= (uint64_t)k;
     return p;
 }
@@ -283,27 +287,35 @@ static inline uint64_t DigitUnits(uint64_t w)
     return atLeast30 & below3A & ~w & top;
 }
 
-// The values of two runs starting at k, when both prefixes know them. A
-// field of 32 bits or more holds the value in its low 32.
+// Whether a run at k has its value in the field of its units.
 template <typename U>
-static inline bool RunValues(KeyPrefix a, KeyPrefix b, int k, uint32_t *va, uint32_t *vb)
+static inline bool InField(KeyPrefix p, int k)
 {
     typedef NumericPacking<U> N;
     int width = N::BITS * (N::SLOTS - 1 - k);
-    uint64_t x = UnitsEnd<U>(a) >> N::FIELD_SHIFT, y = UnitsEnd<U>(b) >> N::FIELD_SHIFT;
-    if (width >= 32) {
-        *va = (uint32_t)x;
-        *vb = (uint32_t)y;
+    uint64_t mask = (1ull << width) - 1;
+    return width >= 32 || ((UnitsEnd<U>(p) >> N::FIELD_SHIFT) & mask) != mask;
+}
+
+// The value of a run at k, when the prefix knows it.
+template <typename U>
+static inline bool RunValue(KeyPrefix p, int k, uint32_t *v)
+{
+    if (InField<U>(p, k)) {
+        int width = NumericPacking<U>::BITS * (NumericPacking<U>::SLOTS - 1 - k);
+        uint64_t field = UnitsEnd<U>(p) >> NumericPacking<U>::FIELD_SHIFT;
+        *v = (uint32_t)(width >= 32 ? field : field & ((1ull << width) - 1));
         return true;
     }
-    uint64_t mask = (1ull << width) - 1;
-    x &= mask;
-    y &= mask;
-    if (x == mask || y == mask)
-        return false;
-    *va = (uint32_t)x;
-    *vb = (uint32_t)y;
-    return true;
+    *v = (uint32_t)(p.lo >> 32);
+    return sizeof(U) == 1;
+}
+
+// The values of two runs starting at k, when both prefixes know them.
+template <typename U>
+static inline bool RunValues(KeyPrefix a, KeyPrefix b, int k, uint32_t *va, uint32_t *vb)
+{
+    return RunValue<U>(a, k, va) && RunValue<U>(b, k, vb);
 }
 
 // Whether two continuations decide the comparison, and how. Before their
@@ -351,28 +363,34 @@ static inline __attribute__((always_inline)) int32_t CompareNumericRecords(const
             return 1;
         if (!IsDigit(c) || !IsDigit(d))
             return (int32_t)(c - d);
-        if (i < N::NONE && RunValues<U>(a->prefix, b->prefix, i, &va, &vb) && va != vb)
+        if (i < N::RUNS && RunValues<U>(a->prefix, b->prefix, i, &va, &vb) && va != vb)
             return (int32_t)(va - vb);
         from = i;
     } else if (i < N::SLOTS) {
-        // Both runs start at k; their values differ or are not known.
+        // Both runs start at k; their values differ, or are not known.
         if (RunValues<U>(a->prefix, b->prefix, k, &va, &vb))
             return (int32_t)(va - vb);
         from = k;
-    } else if (k < N::NONE) {
-        // The same run at k, of the same value or of values not known.
-        if (sizeof(U) == 1 && RunValues<U>(a->prefix, b->prefix, k, &va, &vb) &&
-            ContinuationDecides(a->prefix.lo, b->prefix.lo, &r))
-            return r;
+    } else if (k < N::RUNS) {
+        // The same units, and a run at k of the same value in the field or
+        // of values that the field does not hold.
+        if (sizeof(U) == 1) {
+            if (InField<U>(a->prefix, k)) {
+                if (ContinuationDecides(a->prefix.lo, b->prefix.lo, &r))
+                    return r;
+            } else if (RunValues<U>(a->prefix, b->prefix, k, &va, &vb) && va != vb) {
+                return (int32_t)(va - vb);
+            }
+        }
         from = k;
     } else {
-        // The same units and no run, a digit in the last unit at most.
-        uint32_t last = UnitAt<U>(a->prefix, N::NONE);
+        // The same units and no run, but for unit keys a digit in the last.
+        uint32_t last = UnitAt<U>(a->prefix, N::SLOTS - 1);
         if (!last)
             return 0;  // the same key, ending inside
         from = N::SLOTS;
         if (IsDigit(last))
-            from = N::NONE;
+            from = N::SLOTS - 1;
         else if (sizeof(U) == 1 && ContinuationDecides(a->prefix.lo, b->prefix.lo, &r))
             return r;
     }
