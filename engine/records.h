@@ -293,8 +293,10 @@ static inline bool InField(KeyPrefix p, int k)
 {
     typedef NumericPacking<U> N;
     int width = N::BITS * (N::SLOTS - 1 - k);
+    if (width >= 32)
+        return true;
     uint64_t mask = (1ull << width) - 1;
-    return width >= 32 || ((UnitsEnd<U>(p) >> N::FIELD_SHIFT) & mask) != mask;
+    return ((UnitsEnd<U>(p) >> N::FIELD_SHIFT) & mask) != mask;
 }
 
 // The value of a run at k, when the prefix knows it.
@@ -304,7 +306,7 @@ static inline bool RunValue(KeyPrefix p, int k, uint32_t *v)
     if (InField<U>(p, k)) {
         int width = NumericPacking<U>::BITS * (NumericPacking<U>::SLOTS - 1 - k);
         uint64_t field = UnitsEnd<U>(p) >> NumericPacking<U>::FIELD_SHIFT;
-        *v = (uint32_t)(width >= 32 ? field : field & ((1ull << width) - 1));
+        *v = (uint32_t)(width >= 32 ? field : field & ((1ull << (width & 31)) - 1));
         return true;
     }
     *v = (uint32_t)(p.lo >> 32);
