@@ -12,6 +12,7 @@
 
 #include "engine/compare.h"
 #include "engine/order.h"
+#include "engine/platform_native.h"
 #include "engine/quicksort.h"
 #include "engine/sort.h"
 
@@ -115,6 +116,7 @@ int main(int argc, char **argv)
     size_t lines = argc > 1 ? strtoul(argv[1], NULL, 10) : 1000000;
     size_t scanLines = argc > 2 ? strtoul(argv[2], NULL, 10) : 20000;
     snprintf(orderFilePath, ORDER_PATH_SIZE, "%s/data/BushuKakusuu.txt", TALLORIX_SOURCE_DIR);
+    NativeFillBlocks(false);
     if (!ReadTable(orderFilePath)) {
         fprintf(stderr, "order_bench: cannot read %s\n", orderFilePath);
         return 1;

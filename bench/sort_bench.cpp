@@ -441,6 +441,7 @@ int main(int argc, char **argv)
         return 0;
     }
     snprintf(orderFilePath, ORDER_PATH_SIZE, "%s/data/BushuKakusuu.txt", TALLORIX_SOURCE_DIR);
+    NativeFillBlocks(false);
 
     char dir[] = "/tmp/sort_bench.XXXXXX";
     if (!mkdtemp(dir))

@@ -21,6 +21,7 @@ struct NativeBlock {
 };
 
 static long failCountdown;
+static bool fillBlocks = true;
 static long liveAllocations;
 static size_t liveBytes, peakBytes;
 static long openFiles;
@@ -36,6 +37,11 @@ static bool AllocationFails()
         return true;
     }
     return false;
+}
+
+void NativeFillBlocks(bool fill)
+{
+    fillBlocks = fill;
 }
 
 void NativeFailAllocation(long k)
@@ -84,7 +90,8 @@ BlockHandle PlatformBlockAlloc(size_t bytes)
     }
     // Global blocks are not zero-filled; garbage makes a read of bytes never
     // written show in the tests.
-    memset(data, 0xA5, bytes);
+    if (fillBlocks)
+        memset(data, 0xA5, bytes);
     b->size = bytes;
     b->locks = 0;
     b->data = data;

@@ -10,6 +10,10 @@
 // alike) fail with ERROR_NOT_ENOUGH_MEMORY; 0 turns failures off.
 void NativeFailAllocation(long k);
 
+// Whether new blocks are filled with garbage, as the tests want them (the
+// default); the benchmark times the engine without it.
+void NativeFillBlocks(bool fill);
+
 // Allocations made and not yet freed.
 long NativeLiveAllocations();
 
