@@ -198,23 +198,31 @@ int PlatformToCp932(const Unit16 *src, int units, char *dst, int dstBytes)
 {
     if (!cp932Table && !MakeCp932Table())
         return 0;
+    unsigned char *out = (unsigned char *)dst;
     int written = 0;
+    if ((int64_t)dstBytes >= 2 * (int64_t)units) {
+        // Room for the longest result: no unit needs a check.
+        for (int i = 0; i < units; i++) {
+            uint32_t u = src[i];
+            if (u < 0x80) {
+                out[written++] = (unsigned char)u;  // ASCII stays as it is
+                continue;
+            }
+            uint32_t v = cp932Table[u];
+            if (v & 0x10000)
+                out[written++] = (unsigned char)(v >> 8);
+            out[written++] = (unsigned char)v;
+        }
+        return written;
+    }
     for (int i = 0; i < units; i++) {
-        if (src[i] < 0x80 && written < dstBytes) {
-            dst[written++] = (char)src[i];  // ASCII stays as it is
-            continue;
-        }
         uint32_t v = cp932Table[src[i]];
-        if (v & 0x10000) {
-            if (written + 2 > dstBytes)
-                return 0;
-            dst[written++] = (char)(v >> 8);
-            dst[written++] = (char)v;
-        } else {
-            if (written + 1 > dstBytes)
-                return 0;
-            dst[written++] = (char)v;
-        }
+        int length = v & 0x10000 ? 2 : 1;
+        if (written + length > dstBytes)
+            return 0;
+        if (length == 2)
+            out[written++] = (unsigned char)(v >> 8);
+        out[written++] = (unsigned char)v;
     }
     return written;
 }
