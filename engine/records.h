@@ -413,8 +413,18 @@ int32_t CustomFrom(const Unit16 *p, const Unit16 *q);
 static inline int32_t CompareCustomRecords(const SortRecord *a, const SortRecord *b)
 {
     enum { UNITS = Packing<Unit16>::UNITS };
-    int from = FirstDifference<Unit16>(a->prefix, b->prefix);
-    if (from < UNITS) {
+    int from;
+    if ((a->prefix.lo & 0xFFFF) != CUSTOM_STOP && (b->prefix.lo & 0xFFFF) != CUSTOM_STOP) {
+        // No high surrogate in either prefix, since its slots reach the
+        // last: weights compare as plain order compares units.
+        if (a->prefix.hi != b->prefix.hi)
+            return a->prefix.hi < b->prefix.hi ? -1 : 1;
+        if (a->prefix.lo != b->prefix.lo)
+            return a->prefix.lo < b->prefix.lo ? -1 : 1;
+        if (!(a->prefix.lo & 0xFFFF))
+            return 0;  // the same key, ending inside
+        from = UNITS;
+    } else if ((from = FirstDifference<Unit16>(a->prefix, b->prefix)) < UNITS) {
         uint32_t c = UnitAt<Unit16>(a->prefix, from), d = UnitAt<Unit16>(b->prefix, from);
         if (c != CUSTOM_STOP && d != CUSTOM_STOP)
             return c < d ? -1 : 1;
