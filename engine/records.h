@@ -3,13 +3,13 @@
 // the keys themselves.
 //
 // The prefix holds up to 8 bytes or 8 code units, first unit in the top
-// bits of hi, zero after the key's end; bytes leave lo zero, since a
-// second word of bytes saves too few reads of the keys to pay for itself.
-// Numeric order may hold a digit
-// run's value after its first digit, and custom order the units' weights
-// in its table, up to a high surrogate. Every record comparator returns
-// exactly what the comparator of the family it stands for returns on the
-// same keys, but the custom one, which returns its sign.
+// bits of hi, zero after the key's end; plain byte keys leave lo zero,
+// since a second word of bytes saves fewer reads of the keys than it costs.
+// Numeric order holds a digit run's value after its first digit and the
+// run's position, custom order the units' weights in its table. Every
+// record comparator returns exactly what the comparator of the family it
+// stands for returns on the same keys, but the custom one, which returns
+// its sign.
 #ifndef TALLORIX_ENGINE_RECORDS_H
 #define TALLORIX_ENGINE_RECORDS_H
 
@@ -49,7 +49,7 @@ static inline bool IsDigit(uint32_t c)
     return c - '0' < 10;
 }
 
-// Puts unit u in slot i of an empty slot.
+// Puts unit u in slot i, which is empty.
 template <typename U>
 static inline void SetUnit(KeyPrefix *p, int i, uint32_t u)
 {
@@ -79,11 +79,6 @@ static inline KeyPrefix PackPrefix(const U *key)
 
 KeyPrefix PackKey(const void *key, KeyOrder order);
 
-static inline bool PrefixLess(KeyPrefix a, KeyPrefix b)
-{
-    return a.hi != b.hi ? a.hi < b.hi : a.lo < b.lo;
-}
-
 // The word that holds a prefix's last units.
 template <typename U>
 static inline uint64_t LastWord(KeyPrefix p)
@@ -110,16 +105,6 @@ template <typename U>
 static inline bool EndsInside(KeyPrefix p)
 {
     return !(LastWord<U>(p) & ((1ull << Packing<U>::BITS) - 1));
-}
-
-// Units before the trailing zero slots of a prefix.
-template <typename U>
-static inline int LeadingUnits(KeyPrefix p)
-{
-    enum { BITS = Packing<U>::BITS, HALF = Packing<U>::HALF };
-    if (p.lo)
-        return 2 * HALF - __builtin_ctzll(p.lo) / BITS;
-    return p.hi ? HALF - __builtin_ctzll(p.hi) / BITS : 0;
 }
 
 // The family's orders on whole keys, from a position both keys reach with
