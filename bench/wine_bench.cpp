@@ -99,6 +99,15 @@ static bool TimeSort(CustomSortFn customSort, LARGE_INTEGER frequency, const std
     return true;
 }
 
+// The index of the mode of that name, or benchModeCount.
+static int ModeNamed(const char *name)
+{
+    int m = 0;
+    while (m < benchModeCount && strcmp(benchModes[m].name, name))
+        m++;
+    return m;
+}
+
 int main(int argc, char **argv)
 {
     if (argc < 4) {
@@ -126,10 +135,7 @@ int main(int argc, char **argv)
         size_t lines, textLines = 0;
         std::vector<uint16_t> text;
         while (fgets(request, sizeof request, stdin)) {
-            int m = benchModeCount;
-            if (sscanf(request, "%63s %zu", name, &lines) == 2)
-                for (m = 0; m < benchModeCount && strcmp(benchModes[m].name, name); m++) {
-                }
+            int m = sscanf(request, "%63s %zu", name, &lines) == 2 ? ModeNamed(name) : benchModeCount;
             if (m == benchModeCount) {
                 printf("wine error: unknown request\n");
                 fflush(stdout);
@@ -140,7 +146,7 @@ int main(int argc, char **argv)
                 textLines = lines;
             }
             double ms;
-            unsigned long long hash;
+            unsigned long long hash = 0;
             if (!TimeSort(customSort, frequency, text, m, &ms, &hash))
                 status = 1;
             printf("wine mode=%s lines=%u ms=%.1f hash=%016llx\n", benchModes[m].name, (unsigned)lines, ms, hash);
