@@ -314,19 +314,18 @@ static bool WineRound(WineHost *h, Result *r)
     size_t lines;
     double ms;
     unsigned long long hash;
-    while (fgets(line, sizeof line, h->answers)) {
-        if (sscanf(line, "wine mode=%63s lines=%zu ms=%lf hash=%llx", mode, &lines, &ms, &hash) != 4) {
-            fputs(line, stderr);
-            continue;
-        }
-        if (r->wine == 0)
-            r->wineHash = hash;
-        else if (hash != r->wineHash)
-            r->wineHash = ~r->hash;  // unstable output: reported as wrong
-        r->wine = r->wine == 0 ? ms : Min(r->wine, ms);
-        return true;
+    if (!fgets(line, sizeof line, h->answers))
+        return false;
+    if (sscanf(line, "wine mode=%63s lines=%zu ms=%lf hash=%llx", mode, &lines, &ms, &hash) != 4) {
+        fputs(line, stderr);
+        return false;
     }
-    return false;
+    if (r->wine == 0)
+        r->wineHash = hash;
+    else if (hash != r->wineHash)
+        r->wineHash = ~r->hash;  // unstable output: reported as wrong
+    r->wine = r->wine == 0 ? ms : Min(r->wine, ms);
+    return true;
 }
 
 static void StopWine(WineHost *h)
