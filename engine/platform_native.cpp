@@ -201,15 +201,23 @@ int PlatformToCp932(const Unit16 *src, int units, char *dst, int dstBytes)
     unsigned char *out = (unsigned char *)dst;
     int written = 0;
     if ((int64_t)dstBytes >= 2 * (int64_t)units) {
-        // Room for the longest result: no unit needs a check.
-        for (int i = 0; i < units; i++) {
-            uint32_t u = src[i];
-            if (u < 0x80) {
-                out[written++] = (unsigned char)u;  // ASCII stays as it is
-                continue;
-            }
-            uint32_t v = cp932Table[u];
-            if (v & 0x10000)
+        // Room for the longest result: no unit needs a check, and both
+        // bytes are written whatever the length, the second overwritten
+        // by the next character when the first was all, so that text
+        // that switches between scripts costs no mispredicted branches.
+        // The last unit is written exactly, as the system writes nothing
+        // past its result.
+        int i = 0;
+        for (; i + 1 < units; i++) {
+            uint32_t v = cp932Table[src[i]];
+            uint32_t two = v >> 16;
+            out[written] = (unsigned char)(two ? v >> 8 : v);
+            out[written + 1] = (unsigned char)v;
+            written += 1 + (int)two;
+        }
+        for (; i < units; i++) {
+            uint32_t v = cp932Table[src[i]];
+            if (v >> 16)
                 out[written++] = (unsigned char)(v >> 8);
             out[written++] = (unsigned char)v;
         }
