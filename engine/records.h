@@ -100,6 +100,35 @@ static inline int FirstDifference(KeyPrefix a, KeyPrefix b)
     return x ? HALF + __builtin_clzll(x) / BITS : Packing<U>::UNITS;
 }
 
+// The first unit in which two prefixes differ, or UNITS, and when they
+// differ the two units there. A 32-bit build works on byte keys one half
+// of hi at a time, as 64-bit shifts and counts cost it several steps.
+template <typename U, bool HALVES = sizeof(void *) == 4>
+static inline int FirstDifferentUnits(KeyPrefix a, KeyPrefix b, uint32_t *c, uint32_t *d)
+{
+    if (sizeof(U) == 1 && HALVES) {
+        uint32_t x = (uint32_t)(a.hi >> 32), y = (uint32_t)(b.hi >> 32);
+        int base = 0;
+        if (x == y) {
+            x = (uint32_t)a.hi;
+            y = (uint32_t)b.hi;
+            if (x == y)
+                return Packing<U>::UNITS;
+            base = 4;
+        }
+        int shift = __builtin_clz(x ^ y) & ~7;
+        *c = x << shift >> 24;
+        *d = y << shift >> 24;
+        return base + shift / 8;
+    }
+    int i = FirstDifference<U>(a, b);
+    if (i < Packing<U>::UNITS) {
+        *c = UnitAt<U>(a, i);
+        *d = UnitAt<U>(b, i);
+    }
+    return i;
+}
+
 // Whether a plainly packed key ends inside its prefix: a zero last slot.
 template <typename U>
 static inline bool EndsInside(KeyPrefix p)
@@ -336,14 +365,14 @@ template <typename U>
 static inline __attribute__((always_inline)) int32_t CompareNumericRecords(const SortRecord *a, const SortRecord *b)
 {
     typedef NumericPacking<U> N;
-    int i = FirstDifference<U>(a->prefix, b->prefix);  // a unit, or past the slots
+    uint32_t c = 0, d = 0;
+    int i = FirstDifferentUnits<U>(a->prefix, b->prefix, &c, &d);  // a unit, or past the slots
     int k = RunStart<U>(a->prefix);
     uint32_t va, vb;
     int32_t r;
     int from;
     if (i < N::SLOTS && i <= k) {
         // No digit before i: units, or the start of both runs.
-        uint32_t c = UnitAt<U>(a->prefix, i), d = UnitAt<U>(b->prefix, i);
         if (!c)
             return -1;
         if (!d)
