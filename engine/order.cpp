@@ -239,7 +239,7 @@ KeyPrefix PackCustomKey(const Unit16 *key)
     int i = 0;
     for (; i < Packing<Unit16>::UNITS && key[i] && !IsHigh(key[i]); i++)
         SetUnit<Unit16>(&p, i, orderWeights[key[i]]);
-    if (key[i] && i < Packing<Unit16>::UNITS)
+    if (i < Packing<Unit16>::UNITS && key[i])
         for (; i < Packing<Unit16>::UNITS; i++)
             SetUnit<Unit16>(&p, i, CUSTOM_STOP);
     return p;
