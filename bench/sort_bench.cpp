@@ -6,7 +6,7 @@
 // LINES defaults to 100000 and 1000000. Each figure is the best of ROUNDS,
 // and the rounds of one mode are taken side by side: a native sort, std::sort,
 // GNU sort twice and, with --wine, one sort by the bench host under Wine,
-// started once with --serve appended and asked for each sort in turn. The
+// started once and asked for each sort in turn. The
 // machine's speed drifts by the minute; so the figures compared with each
 // other are taken seconds apart. --killer times instead the quicksort on its
 // adversarial input order.
@@ -292,7 +292,7 @@ static bool StartWine(const std::string &command, WineHost *h)
     posix_spawn_file_actions_adddup2(&actions, out[1], 1);
     for (int fd : {in[0], in[1], out[0], out[1]})
         posix_spawn_file_actions_addclose(&actions, fd);
-    std::string c = command + " --serve";
+    std::string c = command;  // argv wants characters it may write
     char sh[] = "/bin/sh", dashC[] = "-c";
     char *argv[] = {sh, dashC, &c[0], NULL};
     int failed = posix_spawn(&h->pid, sh, &actions, NULL, argv, environ);

@@ -1,15 +1,13 @@
 // The benchmark's modes end to end through the real module: CustomSort with
 // each option string, timed with the performance counter.
 //
-//   wine_bench MODULE ORDER_FILE LINES...
-//   wine_bench MODULE ORDER_FILE --serve
+//   wine_bench MODULE ORDER_FILE
 //
-// The first form prints "wine mode=NAME lines=N ms=T hash=H" for each mode
-// and size, T the best of five; H is the output's FNV-1a hash, for the
-// native run to compare with. With --serve it reads requests "NAME N" from
-// standard input and answers each with one such line for a single sort, so
-// that the native benchmark can take its rounds side by side with these.
-// The custom mode names ORDER_FILE in the settings for the time of the run.
+// Reads requests "NAME N" from standard input, a mode and a number of
+// lines, and answers each with "wine mode=NAME lines=N ms=T hash=H" for one
+// sort, H the output's FNV-1a hash for the native run to compare with; so
+// the native benchmark takes its rounds side by side with these. The custom
+// mode names ORDER_FILE in the settings for the time of the run.
 #include <windows.h>
 
 #include <stdio.h>
@@ -19,9 +17,6 @@
 #include "bench/bench_data.h"
 
 typedef HGLOBAL(__cdecl *CustomSortFn)(HWND, const WCHAR *, char *, int);
-
-// As many as the native figures take their best of.
-enum { ROUNDS = 5 };
 
 static const char SETTINGS[] = "Software\\Corvanset\\Veltrane\\Corvanset_Sort_Filter_Custom1";
 
@@ -71,7 +66,7 @@ static void SetCustomFile(const BYTE *data, DWORD bytes, DWORD type)
     RegCloseKey(key);
 }
 
-// One sort in mode m, its time and, if asked, its output's hash. False
+// One sort in mode m, its time and its output's hash. False
 // when the module failed or showed a message box.
 static bool TimeSort(CustomSortFn customSort, LARGE_INTEGER frequency, const std::vector<uint16_t> &text, int m,
                      double *ms, unsigned long long *hash)
@@ -87,8 +82,7 @@ static bool TimeSort(CustomSortFn customSort, LARGE_INTEGER frequency, const std
         fprintf(stderr, "wine_bench: %s: no result or a wrong size\n", benchModes[m].name);
         return false;
     }
-    if (hash)
-        *hash = Hash((const unsigned char *)GlobalLock(out), 2 * text.size());
+    *hash = Hash((const unsigned char *)GlobalLock(out), 2 * text.size());
     GlobalUnlock(out);
     GlobalFree(out);
     if (boxes) {
@@ -110,8 +104,8 @@ static int ModeNamed(const char *name)
 
 int main(int argc, char **argv)
 {
-    if (argc < 4) {
-        fprintf(stderr, "usage: wine_bench MODULE ORDER_FILE LINES... | --serve\n");
+    if (argc != 3) {
+        fprintf(stderr, "usage: wine_bench MODULE ORDER_FILE\n");
         return 2;
     }
     HMODULE module = LoadLibraryA(argv[1]);
@@ -130,47 +124,26 @@ int main(int argc, char **argv)
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     int status = 0;
-    if (!strcmp(argv[3], "--serve")) {
-        char request[256], name[64];
-        size_t lines, textLines = 0;
-        std::vector<uint16_t> text;
-        while (fgets(request, sizeof request, stdin)) {
-            int m = sscanf(request, "%63s %zu", name, &lines) == 2 ? ModeNamed(name) : benchModeCount;
-            if (m == benchModeCount) {
-                printf("wine error: unknown request\n");
-                fflush(stdout);
-                continue;
-            }
-            if (text.empty() || textLines != lines) {
-                text = MakeBenchText(lines, 1);
-                textLines = lines;
-            }
-            double ms;
-            unsigned long long hash = 0;
-            if (!TimeSort(customSort, frequency, text, m, &ms, &hash))
-                status = 1;
-            printf("wine mode=%s lines=%u ms=%.1f hash=%016llx\n", benchModes[m].name, (unsigned)lines, ms, hash);
+    char request[256], name[64];
+    size_t lines, textLines = 0;
+    std::vector<uint16_t> text;
+    while (fgets(request, sizeof request, stdin)) {
+        int m = sscanf(request, "%63s %zu", name, &lines) == 2 ? ModeNamed(name) : benchModeCount;
+        if (m == benchModeCount) {
+            printf("wine error: unknown request\n");
             fflush(stdout);
+            continue;
         }
-    } else {
-        for (int a = 3; a < argc; a++) {
-            size_t lines = strtoul(argv[a], NULL, 10);
-            std::vector<uint16_t> text = MakeBenchText(lines, 1);
-            for (int m = 0; m < benchModeCount; m++) {
-                double best = 1e18, ms;
-                unsigned long long hash = 0;
-                for (int round = 0; round < ROUNDS; round++) {
-                    if (!TimeSort(customSort, frequency, text, m, &ms, round == 0 ? &hash : NULL)) {
-                        status = 1;
-                        break;
-                    }
-                    best = ms < best ? ms : best;
-                }
-                printf("wine mode=%s lines=%u ms=%.1f hash=%016llx\n", benchModes[m].name, (unsigned)lines, best,
-                       hash);
-                fflush(stdout);
-            }
+        if (text.empty() || textLines != lines) {
+            text = MakeBenchText(lines, 1);
+            textLines = lines;
         }
+        double ms;
+        unsigned long long hash = 0;
+        if (!TimeSort(customSort, frequency, text, m, &ms, &hash))
+            status = 1;
+        printf("wine mode=%s lines=%u ms=%.1f hash=%016llx\n", benchModes[m].name, (unsigned)lines, ms, hash);
+        fflush(stdout);
     }
 
     SetCustomFile(hadCustomFile ? saved : NULL, savedBytes, savedType);
