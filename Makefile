@@ -1,5 +1,5 @@
-# make          build Tallorix.vlf, the stand-in host and the native engine
-# make test     build, then run every test: native, sanitized, under Wine
+# make          build both Tallorix.vlf modules (x86, x64), the stand-in host and the native engine
+# make test     build, then run every test: native, sanitized, under Wine (each module that runs here)
 # make bench    build, then run the benchmarks (not part of the tests)
 # make bench-killer  time the quicksort on its worst input order (KILLER_LINES)
 # make fuzz     build the fuzzers, then run each for FUZZ_SECONDS (default 60)
@@ -10,11 +10,18 @@ BUILD  := build
 NATIVE := $(BUILD)/native
 ASAN   := $(BUILD)/asan
 WIN32  := $(BUILD)/win32
+WIN64  := $(BUILD)/win64
 JOBS   ?= 2
 
-.PHONY: all setup native asan win32 test test-native test-asan test-fuzz test-wine bench bench-killer fuzz demo screenshots clean
+# MODULE=x86 or MODULE=x64 picks the module that demo, bench and screenshots
+# run; by default it is x86 where 32-bit code runs here, x64 otherwise.
+ifdef MODULE
+export TALLORIX_WINE_ARCH := $(MODULE)
+endif
 
-all: win32 native
+.PHONY: all setup native asan win32 win64 test test-native test-asan test-fuzz test-wine bench bench-killer fuzz demo screenshots clean
+
+all: win32 win64 native
 
 setup:
 	@bash tools/setup
@@ -31,6 +38,10 @@ win32: setup
 	@cmake -S . -B $(WIN32) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(WIN32) -j $(JOBS)
 
+win64: setup
+	@cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(WIN64) -j $(JOBS)
+
 test: test-native test-asan test-fuzz test-wine
 
 test-native: native
@@ -44,16 +55,19 @@ test-fuzz: setup
 	@bash tests/fuzz/run replay
 
 # Wine tests get a display of their own, so message boxes and dialogs are
-# real windows.
-test-wine: win32
-	xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir $(WIN32) --output-on-failure
+# real windows. Both modules' suites are run; those of a module that cannot
+# run here are skipped, and the reason is said first.
+test-wine: win32 win64
+	@status=0; for m in x86:$(WIN32) x64:$(WIN64); do \
+	  tools/wine-test $${m%%:*} true || true; \
+	  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir $${m#*:} --output-on-failure || status=1; \
+	done; exit $$status
 
 # Native figures beside GNU sort, std::sort and the module under Wine.
 BENCH_LINES ?= 100000 1000000
-bench: native win32
+bench: native win32 win64
 	@cmake --build $(NATIVE) --target sort_bench order_bench -j $(JOBS)
-	@cmake --build $(WIN32) --target wine_bench -j $(JOBS)
-	$(NATIVE)/sort_bench --wine "tools/wine-run $(WIN32)/wine_bench.exe $(WIN32)/Tallorix.vlf Z:$(CURDIR)/data/BushuKakusuu.txt" $(BENCH_LINES)
+	@bash tools/bench-wine $(BENCH_LINES)
 	$(NATIVE)/order_bench
 
 # The quicksort on the input order that drives it towards quadratic time.
@@ -66,11 +80,11 @@ FUZZ_SECONDS ?= 60
 fuzz: setup
 	@bash tests/fuzz/run fuzz $(FUZZ_SECONDS)
 
-demo: win32
+demo: win32 win64
 	@bash tools/demo
 
-screenshots: win32
+screenshots: win32 win64
 	@bash tools/screenshots/take
 
 clean:
-	rm -rf $(NATIVE) $(ASAN) $(WIN32) $(BUILD)/fuzz
+	rm -rf $(NATIVE) $(ASAN) $(WIN32) $(WIN64) $(BUILD)/fuzz

@@ -26,3 +26,6 @@ target_compile_definitions(order_bench PRIVATE TALLORIX_SOURCE_DIR="${CMAKE_SOUR
 add_executable(sort_bench EXCLUDE_FROM_ALL bench/sort_bench.cpp bench/bench_data.cpp bench/killer.cpp)
 target_link_libraries(sort_bench PRIVATE engine)
 target_compile_definitions(sort_bench PRIVATE TALLORIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+
+# tools/setup against stub package tools; needs neither Wine nor a network.
+add_test(NAME setup_script COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/setup_test.sh)

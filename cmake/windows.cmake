@@ -36,18 +36,36 @@ target_compile_options(vlfhost PRIVATE -municode)
 target_link_options(vlfhost PRIVATE -municode ${STATIC_RUNTIME})
 target_link_libraries(vlfhost PRIVATE user32 advapi32 kernel32)
 
+# x86 or x64: which module this build makes, and which of Wine's loaders
+# runs it (tools/wine-arch.sh).
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(MODULE_ARCH x64)
+else()
+  set(MODULE_ARCH x86)
+endif()
+
+# Every Wine suite runs through wine-test, which skips it (exit 77) with the
+# reason where this machine cannot run the module.
+set(WINE_TEST ${CMAKE_SOURCE_DIR}/tools/wine-test ${MODULE_ARCH})
 set(WINE_RUN ${CMAKE_SOURCE_DIR}/tools/wine-run)
 
+# add_wine_suite(NAME COMMAND...): a test under Wine, named NAME_x86 or
+# NAME_x64. The suites share the project's Wine prefix, so they run one at
+# a time.
+function(add_wine_suite name)
+  add_test(NAME ${name}_${MODULE_ARCH} COMMAND ${WINE_TEST} ${ARGN})
+  set_tests_properties(${name}_${MODULE_ARCH} PROPERTIES
+    RESOURCE_LOCK wineprefix TIMEOUT 300 SKIP_RETURN_CODE 77)
+endfunction()
+
 # A test program that drives the real module under Wine, given its path.
-# Its narrow literals are the code page 932 texts the module shows; the
-# tests share the project's Wine prefix, so they run one at a time.
+# Its narrow literals are the code page 932 texts the module shows.
 function(add_wine_test target test source)
   add_executable(${target} ${source})
   target_compile_options(${target} PRIVATE ${CP932})
   target_link_options(${target} PRIVATE ${STATIC_RUNTIME})
   target_link_libraries(${target} PRIVATE user32 advapi32 kernel32)
-  add_test(NAME ${test} COMMAND ${WINE_RUN} $<TARGET_FILE:${target}> $<TARGET_FILE:tallorix>)
-  set_tests_properties(${test} PROPERTIES RESOURCE_LOCK wineprefix TIMEOUT 300)
+  add_wine_suite(${test} ${WINE_RUN} $<TARGET_FILE:${target}> $<TARGET_FILE:tallorix>)
 endfunction()
 
 add_wine_test(filter_tests wine_filter tests/wine/filter_tests.cpp)
@@ -61,11 +79,11 @@ add_executable(screenshots EXCLUDE_FROM_ALL tools/screenshots/screenshots.cpp)
 target_link_options(screenshots PRIVATE ${STATIC_RUNTIME})
 target_link_libraries(screenshots PRIVATE user32 gdi32 advapi32 kernel32)
 
-add_test(NAME vlfhost_cli COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/vlfhost_test.sh $<TARGET_FILE:tallorix>)
-add_test(NAME module_imports COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/imports_test.sh $<TARGET_FILE:tallorix>)
-set_tests_properties(vlfhost_cli PROPERTIES RESOURCE_LOCK wineprefix)
-add_test(NAME order_file_cli COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/order_file_test.sh $<TARGET_FILE:tallorix>)
-set_tests_properties(order_file_cli PROPERTIES RESOURCE_LOCK wineprefix)
+add_wine_suite(vlfhost_cli bash ${CMAKE_SOURCE_DIR}/tests/cli/vlfhost_test.sh $<TARGET_FILE:tallorix>)
+add_wine_suite(order_file_cli bash ${CMAKE_SOURCE_DIR}/tests/cli/order_file_test.sh $<TARGET_FILE:tallorix>)
+# The module's headers, exports and imports; no Wine, so it runs everywhere.
+add_test(NAME module_imports_${MODULE_ARCH}
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/imports_test.sh $<TARGET_FILE:tallorix> ${MODULE_ARCH})
 
 # The benchmark's inputs through the real module (make bench); not built by
 # default.

@@ -4,8 +4,9 @@
 
 #include <windows.h>
 
-// One entry of the filter list that the editor reads directly: five 32-bit
-// fields, so the layout is fixed.
+// One entry of the filter list that the editor reads directly: a 32-bit size,
+// three pointers and four bytes, at their natural places for the module's
+// width (exports.cpp draws both layouts).
 struct FilterInfo {
     DWORD size;
     const char *function;

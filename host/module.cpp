@@ -4,7 +4,10 @@
 
 #include "report.h"
 
-static_assert(sizeof(FilterRecord) == 20, "the list is read as 20-byte records");
+// 20-byte records from an x86 module, 40-byte ones from an x64 module: the
+// natural layout of FilterRecord at each width.
+static_assert(sizeof(FilterRecord) == (sizeof(void *) == 8 ? 40 : 20),
+              "the list is read as the editor reads it");
 
 // A list this long has lost its zero entry.
 enum { MAX_FILTERS = 256 };

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-// One 20-byte entry of the list that EnumVeltraneFilter returns; the list
+// One entry (20 bytes from an x86 module, 40 from an x64 one) of the list that EnumVeltraneFilter returns; the list
 // ends with an entry whose bytes are all zero.
 struct FilterRecord {
     DWORD size;

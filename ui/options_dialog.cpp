@@ -26,7 +26,8 @@ static void Enable(HWND dialog, int id, bool on)
 
 static void Init(HWND dialog, char *option)
 {
-    SetWindowLongA(dialog, GWL_USERDATA, (LONG)option);
+    // SetWindowLongPtrA is SetWindowLongA in a 32-bit build.
+    SetWindowLongPtrA(dialog, GWLP_USERDATA, (LONG_PTR)option);
     CheckDlgButton(dialog, option[0] == '1' ? IDC_DESCENDING : IDC_ASCENDING, BST_CHECKED);
     for (int k = 1; k < OPTION_CHARS; k++)
         if (option[k] == '1')
@@ -53,7 +54,7 @@ static void ApplyEnabling(HWND dialog)
 
 static void Accept(HWND dialog)
 {
-    char *option = (char *)GetWindowLongA(dialog, GWL_USERDATA);
+    char *option = (char *)GetWindowLongPtrA(dialog, GWLP_USERDATA);
     option[0] = Checked(dialog, IDC_DESCENDING) ? '1' : '0';
     for (int k = 1; k < OPTION_CHARS; k++)
         option[k] = Checked(dialog, flagBoxes[k - 1]) ? '1' : '0';

@@ -38,22 +38,29 @@ static void TestFilterRecord()
         return;
     const BYTE *rec = enumFilters();
     CHECK(rec == enumFilters(), "the array is static");
-    DWORD size, name, ja, en;
+    // The record as the editor reads it: a 32-bit size, three pointers and
+    // four bytes, each field at its natural place for the module's width.
+    const size_t p = sizeof(void *);
+    const size_t recordSize = p == 8 ? 40 : 20;
+    DWORD size;
+    const char *name, *ja, *en;
     memcpy(&size, rec, 4);
-    memcpy(&name, rec + 4, 4);
-    memcpy(&ja, rec + 8, 4);
-    memcpy(&en, rec + 12, 4);
-    CHECK(size == 20, "record size %lu", size);
-    CHECK(name && strcmp((const char *)name, "CustomSort") == 0, "function name");
+    memcpy(&name, rec + p, p);
+    memcpy(&ja, rec + 2 * p, p);
+    memcpy(&en, rec + 3 * p, p);
+    const BYTE *hostBytes = rec + 4 * p;
+    CHECK(size == recordSize, "record size %lu", size);
+    CHECK(name && strcmp(name, "CustomSort") == 0, "function name");
     // "カスタムソート..." in code page 932.
     static const char caption[] = "\x83\x4A\x83\x58\x83\x5E\x83\x80\x83\x5C\x81\x5B\x83\x67...";
-    CHECK(ja && strcmp((const char *)ja, caption) == 0, "Japanese caption");
-    CHECK(en && strcmp((const char *)en, "CustomSort...") == 0, "English caption");
-    CHECK(memcmp(rec + 16, "\x53\x01\x00\x00", 4) == 0, "host bytes %02x %02x %02x %02x", rec[16], rec[17],
-          rec[18], rec[19]);
-    static const BYTE zero[20] = {0};
-    CHECK(memcmp(rec + 20, zero, 20) == 0, "a zero record ends the list");
-    CustomSortFn byName = (CustomSortFn)(void *)GetProcAddress(module, (const char *)name);
+    CHECK(ja && strcmp(ja, caption) == 0, "Japanese caption");
+    CHECK(en && strcmp(en, "CustomSort...") == 0, "English caption");
+    CHECK(memcmp(hostBytes, "\x53\x01\x00\x00", 4) == 0, "host bytes %02x %02x %02x %02x", hostBytes[0],
+          hostBytes[1], hostBytes[2], hostBytes[3]);
+    CHECK(p == 4 || memcmp(rec + 4, "\0\0\0\0", 4) == 0, "padding after the size is zero");
+    static const BYTE zero[40] = {0};
+    CHECK(memcmp(rec + recordSize, zero, recordSize) == 0, "a zero record ends the list");
+    CustomSortFn byName = (CustomSortFn)(void *)GetProcAddress(module, name);
     CHECK(byName == customSort, "the record names the sort function");
 }
 
