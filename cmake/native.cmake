@@ -11,7 +11,8 @@ target_include_directories(engine PUBLIC ${CMAKE_SOURCE_DIR})
 
 find_package(GTest REQUIRED)
 file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
-add_executable(unit_tests ${UNIT_TEST_SOURCES})
+# The quicksort's tests sort the benchmark's patterns too.
+add_executable(unit_tests ${UNIT_TEST_SOURCES} bench/patterns.cpp bench/killer.cpp)
 # GoogleTest itself needs exceptions and RTTI.
 target_compile_options(unit_tests PRIVATE -fexceptions -frtti)
 target_compile_definitions(unit_tests PRIVATE TALLORIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
@@ -23,7 +24,7 @@ add_executable(order_bench EXCLUDE_FROM_ALL bench/order_bench.cpp)
 target_link_libraries(order_bench PRIVATE engine)
 target_compile_definitions(order_bench PRIVATE TALLORIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 
-add_executable(sort_bench EXCLUDE_FROM_ALL bench/sort_bench.cpp bench/bench_data.cpp bench/killer.cpp)
+add_executable(sort_bench EXCLUDE_FROM_ALL bench/sort_bench.cpp bench/bench_data.cpp bench/killer.cpp bench/patterns.cpp)
 target_link_libraries(sort_bench PRIVATE engine)
 target_compile_definitions(sort_bench PRIVATE TALLORIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 

@@ -1,5 +1,18 @@
 #include "quicksort.h"
 
+int64_t guardBudget = -1;
+unsigned long exactFinishCount;
+
+uint64_t GuardBudget(size_t n)
+{
+    if (guardBudget >= 0)
+        return (uint64_t)guardBudget;
+    uint64_t log2n = 0;
+    while (((uint64_t)1 << log2n) < n)
+        log2n++;
+    return GUARD_FACTOR * (uint64_t)n * log2n;
+}
+
 void QuickSortLines(LineEntry *t, size_t count, Comparator cmp)
 {
     QuickSortRecords(t, count, cmp);

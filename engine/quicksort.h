@@ -1,39 +1,50 @@
 // The engine's own in-place quicksort of the line table. It is not stable:
 // the order of records whose keys compare equal is part of the module's
 // observable behaviour, so the procedure must not change.
+//
+// Keys that compare equal to a pivot are skipped by both of a partition's
+// scans, so a table with many equal keys drives the procedure towards
+// quadratic time. A guard counts the positions its partitions cover; past a
+// budget of GUARD_FACTOR * n * log2(n) it hands over to an exact finish
+// (exact_finish.h) that goes on from the same state with the same decisions
+// at O(log n) a scan, where the order is proven a total preorder over the
+// keys at hand; elsewhere the procedure simply goes on.
 #ifndef TALLORIX_ENGINE_QUICKSORT_H
 #define TALLORIX_ENGINE_QUICKSORT_H
 
+#include <stdint.h>
+
 #include "types.h"
 
-// The procedure over any record type; cmp(const R *, const R *) returns a
-// signed result of which only the sign is used. Given a lambda, the
-// comparison is compiled into the loops. ahead(r, pivot) is shown the
-// record that a partition's scan will compare with the pivot AHEAD steps
-// later, so that it may fetch what that comparison will read; it must
-// change nothing.
-enum { AHEAD = 8 };
+// Where the procedure stands before a step: the range it takes next and the
+// ranges pushed. The larger part is always the one pushed, so 30 ranges
+// suffice for any 32-bit table; the 64-bit build gets room to spare.
+struct QuickSortState {
+    size_t lo, hi;
+    int depth;
+    struct Range {
+        size_t lo, hi;
+    } stack[64];
+};
 
-template <typename R, typename Cmp, typename Ahead>
-void QuickSortRecords(R *t, size_t count, Cmp cmp, Ahead ahead)
+// The procedure from state *s over a table seen through ops:
+//
+//   ops.Greater(p, q)   whether record p sorts after record q
+//   ops.Swap(p, q)      exchanges records p and q (p may equal q)
+//   ops.TakePivot(p)    record p is the pivot of the scans that follow
+//   ops.ScanUp(l, hi)   the first p in l+1 .. hi that sorts after the
+//                       pivot, else hi + 1
+//   ops.ScanDown(h, lo) the last p in lo+1 .. h-1 that sorts before the
+//                       pivot, else lo
+//
+// Before each partition of a range of more than 8 records, *work grows by
+// the range's size; once it has reached budget the step is not taken and
+// false is returned, *s holding the state to go on from. True when sorted.
+template <typename Ops>
+static inline bool QuickSortSteps(QuickSortState *s, Ops &ops, uint64_t budget, uint64_t *work)
 {
-    if (count < 2)
-        return;
-
-    // The larger part is always the one pushed, so 30 ranges suffice for
-    // any 32-bit table; the 64-bit build gets room to spare.
-    struct Range { size_t lo, hi; } stack[64];
-    int depth = 0;
-    size_t lo = 0, hi = count - 1;
-
-    auto swap = [t](size_t i, size_t j) {
-        if (i != j) {
-            R e = t[i];
-            t[i] = t[j];
-            t[j] = e;
-        }
-    };
-
+    size_t lo = s->lo, hi = s->hi;
+    int depth = s->depth;
     for (;;) {
         size_t size = hi - lo + 1;
         if (size <= 8) {
@@ -42,46 +53,43 @@ void QuickSortRecords(R *t, size_t count, Cmp cmp, Ahead ahead)
             while (hi > lo) {
                 size_t max = lo;
                 for (size_t p = lo + 1; p <= hi; p++)
-                    if (cmp(&t[p], &t[max]) > 0)
+                    if (ops.Greater(p, max))
                         max = p;
-                swap(max, hi);
+                ops.Swap(max, hi);
                 hi--;
             }
         } else {
-            swap(lo + size / 2, lo);  // middle record as pivot, at lo
-            // A copy of the pivot, which stays at lo until the scans end,
-            // lets the compiler keep it in registers.
-            const R pivot = t[lo];
+            if (*work >= budget) {
+                s->lo = lo;
+                s->hi = hi;
+                s->depth = depth;
+                return false;
+            }
+            *work += size;
+            ops.Swap(lo + size / 2, lo);  // middle record as pivot, at lo
+            ops.TakePivot(lo);
             size_t l = lo, h = hi + 1;
             for (;;) {
-                do {
-                    l++;
-                    if (l + AHEAD <= hi)
-                        ahead(&t[l + AHEAD], &pivot);
-                } while (l <= hi && cmp(&t[l], &pivot) <= 0);
-                do {
-                    h--;
-                    if (h >= lo + AHEAD)
-                        ahead(&t[h - AHEAD], &pivot);
-                } while (h > lo && cmp(&t[h], &pivot) >= 0);
+                l = ops.ScanUp(l, hi);
+                h = ops.ScanDown(h, lo);
                 if (h < l)
                     break;
-                swap(l, h);
+                ops.Swap(l, h);
             }
-            swap(lo, h);
+            ops.Swap(lo, h);
 
             // Left part lo .. h-1, right part l .. hi; records between
             // them equal the pivot and are in place.
             if (h - lo < hi - l + 1) {
                 if (l < hi)
-                    stack[depth++] = {l, hi};
+                    s->stack[depth++] = {l, hi};
                 if (lo + 1 < h) {
                     hi = h - 1;
                     continue;
                 }
             } else {
                 if (lo + 1 < h)
-                    stack[depth++] = {lo, h - 1};
+                    s->stack[depth++] = {lo, h - 1};
                 if (l < hi) {
                     lo = l;
                     continue;
@@ -89,11 +97,86 @@ void QuickSortRecords(R *t, size_t count, Cmp cmp, Ahead ahead)
             }
         }
         if (depth == 0)
-            return;
+            return true;
         depth--;
-        lo = stack[depth].lo;
-        hi = stack[depth].hi;
+        lo = s->stack[depth].lo;
+        hi = s->stack[depth].hi;
     }
+}
+
+// The table itself through a record comparator cmp(const R *, const R *),
+// of which only the sign is used; given a lambda, the comparison is
+// compiled into the scans. ahead(r, pivot) is shown the record that a scan
+// will compare with the pivot AHEAD steps later, so that it may fetch what
+// that comparison will read; it must change nothing.
+enum { AHEAD = 8 };
+
+template <typename R, typename Cmp, typename Ahead>
+struct DirectOps {
+    R *t;
+    Cmp cmp;
+    Ahead ahead;
+    // A copy of the pivot, which stays at its place until the scans end,
+    // lets the compiler keep it in registers.
+    R pivot;
+
+    bool Greater(size_t p, size_t q) { return cmp(&t[p], &t[q]) > 0; }
+    void Swap(size_t i, size_t j)
+    {
+        if (i != j) {
+            R e = t[i];
+            t[i] = t[j];
+            t[j] = e;
+        }
+    }
+    void TakePivot(size_t p) { pivot = t[p]; }
+    size_t ScanUp(size_t l, size_t hi)
+    {
+        do {
+            l++;
+            if (l + AHEAD <= hi)
+                ahead(&t[l + AHEAD], &pivot);
+        } while (l <= hi && cmp(&t[l], &pivot) <= 0);
+        return l;
+    }
+    size_t ScanDown(size_t h, size_t lo)
+    {
+        do {
+            h--;
+            if (h >= lo + AHEAD)
+                ahead(&t[h - AHEAD], &pivot);
+        } while (h > lo && cmp(&t[h], &pivot) >= 0);
+        return h;
+    }
+};
+
+// The guard's budget for n records: GUARD_FACTOR * n * log2(n) positions,
+// several times what an ordinary table takes. guardBudget replaces it when
+// not negative (tests and benchmarks: 0 hands over at the first partition,
+// GUARD_OFF never).
+enum { GUARD_FACTOR = 4 };
+extern int64_t guardBudget;
+static const int64_t GUARD_OFF = INT64_MAX;
+
+uint64_t GuardBudget(size_t n);
+
+// Sorts finished on ranks since the module was loaded; tests and the
+// benchmark read it to tell which way a sort went.
+extern unsigned long exactFinishCount;
+
+// The procedure on the whole table, never handing over.
+template <typename R, typename Cmp, typename Ahead>
+void QuickSortRecords(R *t, size_t count, Cmp cmp, Ahead ahead)
+{
+    if (count < 2)
+        return;
+    QuickSortState s;
+    s.lo = 0;
+    s.hi = count - 1;
+    s.depth = 0;
+    DirectOps<R, Cmp, Ahead> ops = {t, cmp, ahead, R()};
+    uint64_t work = 0;
+    QuickSortSteps(&s, ops, UINT64_MAX, &work);
 }
 
 template <typename R, typename Cmp>
@@ -102,7 +185,8 @@ void QuickSortRecords(R *t, size_t count, Cmp cmp)
     QuickSortRecords(t, count, cmp, [](const R *, const R *) {});
 }
 
-// The procedure over plain entries with a comparator of the family.
+// The procedure over plain entries with a comparator of the family, never
+// handing over: the plain procedure, for tests and benchmarks.
 void QuickSortLines(LineEntry *table, size_t count, Comparator cmp);
 
 #endif

@@ -463,6 +463,10 @@ static inline int32_t CompareCustomRecords(const SortRecord *a, const SortRecord
     return orderWeights[c] < orderWeights[d] ? -1 : 1;
 }
 
+// Whether the order is a total preorder over the keys of these records, as
+// the quicksort's exact finish needs (total_order.cpp has the proofs).
+bool IsTotalPreorderOver(const SortRecord *table, size_t count, KeyOrder order);
+
 // Sorts the records with the record comparator of the order, descending
 // by exchanging the records.
 void SortRecords(SortRecord *table, size_t count, KeyOrder order, bool descending);

@@ -1,0 +1,106 @@
+#include "patterns.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "killer.h"
+
+const BenchPattern benchPatterns[] = {
+    {"two-values", -1},     // 済 and 未 at random
+    {"prefectures", -1},    // the 47 prefecture names at random
+    {"case-variants", 2},   // ok, OK, Ok, oK at random, case ignored
+    {"leading-zeros", -1},  // item7, item07, item007 ... of four numbers
+    {"sawtooth-16", -1},    // 16 values rising, again and again
+    {"organ-pipe", -1},     // distinct values rising, then falling
+    {"sorted", -1},
+    {"reversed", -1},
+    {"all-equal", -1},
+    {"killer", -1},         // the order that drives the procedure quadratic
+};
+const int benchPatternCount = sizeof benchPatterns / sizeof *benchPatterns;
+
+static const char16_t *const prefectures[47] = {
+    u"北海道", u"青森県", u"岩手県", u"宮城県", u"秋田県", u"山形県", u"福島県", u"茨城県",
+    u"栃木県", u"群馬県", u"埼玉県", u"千葉県", u"東京都", u"神奈川県", u"新潟県", u"富山県",
+    u"石川県", u"福井県", u"山梨県", u"長野県", u"岐阜県", u"静岡県", u"愛知県", u"三重県",
+    u"滋賀県", u"京都府", u"大阪府", u"兵庫県", u"奈良県", u"和歌山県", u"鳥取県", u"島根県",
+    u"岡山県", u"広島県", u"山口県", u"徳島県", u"香川県", u"愛媛県", u"高知県", u"福岡県",
+    u"佐賀県", u"長崎県", u"熊本県", u"大分県", u"宮崎県", u"鹿児島県", u"沖縄県",
+};
+
+// splitmix64: the same numbers on every compiler.
+static uint32_t Next(uint64_t *state, uint32_t below)
+{
+    uint64_t z = (*state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    z ^= z >> 31;
+    return (uint32_t)(z % below);
+}
+
+static void Put(std::vector<uint16_t> &t, const char16_t *s)
+{
+    while (*s)
+        t.push_back((uint16_t)*s++);
+}
+
+static void PutAscii(std::vector<uint16_t> &t, const char *s)
+{
+    while (*s)
+        t.push_back((uint8_t)*s++);
+}
+
+// A number zero-padded to the width of the largest, so that every order
+// of the modes sorts the values alike.
+static void PutValue(std::vector<uint16_t> &t, size_t v, size_t lines)
+{
+    char b[32];
+    snprintf(b, sizeof b, "v%0*zu", snprintf(NULL, 0, "%zu", lines), v);
+    PutAscii(t, b);
+}
+
+std::vector<uint16_t> MakePatternText(int p, size_t lines, uint64_t seed)
+{
+    const char *name = benchPatterns[p].name;
+    if (!strcmp(name, "killer"))
+        return MakeKillerText(lines);
+    static const char *const cases[4] = {"ok", "OK", "Ok", "oK"};
+    uint64_t state = seed;
+    std::vector<uint16_t> t;
+    t.reserve(lines * 6 + 1);
+    for (size_t i = 0; i < lines; i++) {
+        if (!strcmp(name, "two-values")) {
+            Put(t, Next(&state, 2) ? u"済" : u"未");
+        } else if (!strcmp(name, "prefectures")) {
+            Put(t, prefectures[Next(&state, 47)]);
+        } else if (!strcmp(name, "case-variants")) {
+            PutAscii(t, cases[Next(&state, 4)]);
+        } else if (!strcmp(name, "leading-zeros")) {
+            PutAscii(t, "item");
+            for (uint32_t z = Next(&state, 4); z > 0; z--)
+                t.push_back('0');
+            t.push_back((uint16_t)('1' + Next(&state, 4)));
+        } else if (!strcmp(name, "sawtooth-16")) {
+            PutValue(t, i % 16, 16);
+        } else if (!strcmp(name, "organ-pipe")) {
+            PutValue(t, i < lines / 2 ? i : lines - 1 - i, lines);
+        } else if (!strcmp(name, "sorted")) {
+            PutValue(t, i, lines);
+        } else if (!strcmp(name, "reversed")) {
+            PutValue(t, lines - 1 - i, lines);
+        } else {  // all-equal
+            Put(t, u"同じ行");
+        }
+        t.push_back('\n');
+    }
+    t.push_back(0);
+    return t;
+}
+
+void PatternOptions(int p, const char *mode, char out[7])
+{
+    memcpy(out, mode, 6);
+    out[6] = 0;
+    if (benchPatterns[p].option >= 0)
+        out[benchPatterns[p].option] = '1';
+}

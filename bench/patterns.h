@@ -1,0 +1,27 @@
+// Inputs full of equal keys, and orders that are hard on a quicksort: the
+// same from the native and the Windows build, for the benchmark and the
+// tests of the quicksort's guard.
+#ifndef TALLORIX_BENCH_PATTERNS_H
+#define TALLORIX_BENCH_PATTERNS_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include <vector>
+
+struct BenchPattern {
+    const char *name;
+    int option;  // the option turned on beside the mode's (-1: none): 2 is ignore case
+};
+
+extern const BenchPattern benchPatterns[];
+extern const int benchPatternCount;
+
+// NUL-terminated UTF-16 text of the given number of lines of pattern p,
+// each ended by LF; seed varies the patterns drawn at random.
+std::vector<uint16_t> MakePatternText(int p, size_t lines, uint64_t seed);
+
+// The six-digit option string of a mode with the pattern's option on.
+void PatternOptions(int p, const char *mode, char out[7]);
+
+#endif

@@ -1,0 +1,216 @@
+// The quicksort's guard and exact finish. Whatever the budget, the engine's
+// sort must leave every line where the plain procedure over plain entries,
+// with the family's comparator, leaves it: on the benchmark's patterns, on
+// random tables full of equal keys, and on tables whose order is not a
+// total preorder, which must never be handed over.
+#include <unistd.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "bench/patterns.h"
+#include "engine/compare.h"
+#include "engine/quicksort.h"
+#include "engine/sort_phases.h"
+#include "helpers.h"
+
+namespace {
+
+struct Mode {
+    const char *options;  // ascending; descending sets the first digit
+    Comparator ascending, descending;
+};
+
+const Mode modes[] = {
+    {"000000", CompareBytes, CompareBytesDescending},
+    {"011000", CompareBytes, CompareBytesDescending},
+    {"000010", CompareUnits, CompareUnitsDescending},
+    {"011010", CompareUnits, CompareUnitsDescending},
+    {"000100", CompareNumericBytes, CompareNumericBytesDescending},
+    {"000110", CompareNumericUnits, CompareNumericUnitsDescending},
+    {"011110", CompareNumericUnits, CompareNumericUnitsDescending},
+    {"000011", CompareCustomOrder, CompareCustomOrderDescending},
+    {"001011", CompareCustomOrder, CompareCustomOrderDescending},
+};
+
+struct Orders {
+    std::vector<const Unit16 *> guarded, direct;  // each line's start, in sorted order
+    bool finished;                                // the guarded sort ended on ranks
+};
+
+// Sorts the line table of text twice: through the engine with the guard's
+// budget, and by the plain procedure with the family's comparator.
+Orders SortBothWays(const Units &text, const char *options, bool descending, Comparator plain,
+                    int64_t budget)
+{
+    char o[7];
+    snprintf(o, sizeof o, "%s", options);
+    o[0] = descending ? '1' : '0';
+    Orders r = {};
+    SortWork w;
+    EXPECT_TRUE(BeginSort(&w, NULL, text.data(), Options(o)));
+    MakeKeys(&w);
+    if (w.lines < 2) {
+        PlatformBlockFree(ReturnText(&w));
+        ReleaseOrderTable();
+        return r;
+    }
+    EXPECT_TRUE(MakeLineTable(&w));
+    std::vector<LineEntry> entries;
+    for (size_t i = 0; i < w.lines; i++)
+        entries.push_back(w.table[i].entry);
+
+    unsigned long finishes = exactFinishCount;
+    guardBudget = budget;
+    SortLineTable(&w);
+    guardBudget = -1;
+    r.finished = exactFinishCount != finishes;
+    QuickSortLines(entries.data(), entries.size(), plain);
+
+    for (size_t i = 0; i < w.lines; i++) {
+        r.guarded.push_back(w.table[i].entry.line);
+        r.direct.push_back(entries[i].line);
+    }
+    PlatformBlockFree(WriteOutput(&w));
+    ReleaseOrderTable();
+    return r;
+}
+
+// An order file of these units (each on a line of its own); its path is
+// the order file of the sorts until the returned path is removed.
+std::string UseOrderFile(const std::u16string &units)
+{
+    std::u16string lines;
+    for (char16_t u : units) {
+        lines += u;
+        if ((u & 0xFC00) != 0xD800)
+            lines += u"\r\n";
+    }
+    std::string path = WriteFile(Utf16File(lines));
+    snprintf(orderFilePath, ORDER_PATH_SIZE, "%s", path.c_str());
+    return path;
+}
+
+Units FromPattern(int p, size_t lines, uint64_t seed)
+{
+    std::vector<uint16_t> t = MakePatternText(p, lines, seed);
+    return Units(t.begin(), t.end());
+}
+
+// Every pattern in every mode and direction: handed over at the start,
+// after a few partitions, and never.
+TEST(ExactFinish, PatternsMatchProcedure)
+{
+    std::string path = UseOrderFile(u"未済ok9876543210v\U00020000\u5317");
+    const size_t lines = 1500;
+    const int64_t budgets[] = {0, 3 * (int64_t)lines, 10 * (int64_t)lines, GUARD_OFF};
+    for (int p = 0; p < benchPatternCount; p++) {
+        Units text = FromPattern(p, lines, 5);
+        for (const Mode &m : modes) {
+            char options[7];
+            PatternOptions(p, m.options, options);
+            for (bool descending : {false, true}) {
+                for (int64_t budget : budgets) {
+                    SCOPED_TRACE(std::string(benchPatterns[p].name) + " " + options +
+                                 (descending ? " descending" : "") + " budget " + std::to_string(budget));
+                    Orders r = SortBothWays(text, options, descending, descending ? m.descending : m.ascending,
+                                            budget);
+                    ASSERT_EQ(r.guarded, r.direct);
+                    if (budget == 0) {
+                        EXPECT_TRUE(r.finished);
+                    } else if (budget == GUARD_OFF) {
+                        EXPECT_FALSE(r.finished);
+                    }
+                }
+            }
+        }
+    }
+    unlink(path.c_str());
+    orderFilePath[0] = 0;
+}
+
+// Random tables of up to 2,000 lines drawn from a few keys each: case and
+// blank variants, leading zeros, digit runs, listed and unlisted kanji, a
+// supplementary character, so that equal keys abound in every mode.
+TEST(ExactFinish, RandomTablesMatchProcedure)
+{
+    std::string path = UseOrderFile(u"\u5C71\u6728b\U00020B9F9A");
+    const std::u16string pieces[] = {u"a", u"A", u"b", u" ", u"\t", u"  ", u"0", u"00", u"7", u"12",
+                                     u"\u5C71", u"\u6728", u"\u6C34", u"\U00020B9F", u"x", u"\r"};
+    std::mt19937 rng(13);
+    int finished = 0;
+    for (int t = 0; t < 1000; t++) {
+        // A few distinct keys of up to four pieces.
+        std::vector<std::u16string> keys(1 + rng() % 6);
+        for (std::u16string &k : keys)
+            for (int n = rng() % 5; n > 0; n--)
+                k += pieces[rng() % (sizeof pieces / sizeof *pieces)];
+        size_t lines = rng() % 4 == 0 ? 2 + rng() % 2000 : 2 + rng() % 120;
+        std::u16string s;
+        for (size_t i = 0; i < lines; i++)
+            s += keys[rng() % keys.size()] + u"\n";
+        Units text = ToUnits(s);
+        const Mode &m = modes[rng() % (sizeof modes / sizeof *modes)];
+        bool descending = rng() % 2;
+        int64_t budget = rng() % 3 == 0 ? 0 : rng() % 3 == 0 ? GUARD_OFF : (int64_t)(rng() % (4 * lines));
+        SCOPED_TRACE(std::string(m.options) + (descending ? " descending " : " ") + Show(s) + " budget " +
+                     std::to_string(budget));
+        Orders r = SortBothWays(text, m.options, descending, descending ? m.descending : m.ascending, budget);
+        ASSERT_EQ(r.guarded, r.direct);
+        finished += r.finished;
+    }
+    EXPECT_GT(finished, 200);  // the finish was really tried
+    unlink(path.c_str());
+    orderFilePath[0] = 0;
+}
+
+// Orders that are no total preorder over the keys at hand are never handed
+// over, and their result is still the procedure's; certified neighbours of
+// them are.
+TEST(ExactFinish, OnlyCertifiedOrdersHandOver)
+{
+    // U+21001 first makes U+DC01 alone rank before U+DC00: U+20000 < Y <
+    // U+20001 by their pairs, but U+20001 < U+20000 by their low units.
+    std::string path = UseOrderFile(u"\U00021001\U00020000Y\U00020001");
+    const struct {
+        const char *options;
+        std::vector<std::u16string> keys;
+        bool certified;
+    } cases[] = {
+        // Wrapped values of 2^31 and more compare in a cycle.
+        {"000100", {u"x0", u"x1073741824", u"x2147483648", u"x3221225472"}, false},
+        {"000110", {u"x0", u"x1073741824", u"x2147483648", u"x3221225472"}, false},
+        {"000110", {u"x4294967296", u"x0"}, true},  // wraps to 0: equal, not a cycle
+        {"000110", {u"x0", u"x1073741824", u"x2147483647"}, true},
+        // Two pairs of one high surrogate.
+        {"000011", {u"\U00020000", u"Y", u"\U00020001"}, false},
+        {"000011", {u"a\U00020000", u"a\U00020001", u"b"}, false},
+        // One pair per high surrogate, or a high surrogate never in a pair.
+        {"000011", {u"\U00020000", u"Y", u"\U00021001", u"\U00020000b"}, true},
+        {"000011", {u"\xD840x", u"\xD840y", u"Y", u"\U00021001"}, true},
+        // Outside Unicode mode the file is not used.
+        {"000001", {u"\U00020000", u"Y", u"\U00020001"}, true},
+    };
+    std::mt19937 rng(5);
+    for (const auto &c : cases) {
+        std::u16string s;
+        for (int i = 0; i < 600; i++)
+            s += c.keys[rng() % c.keys.size()] + u"\n";
+        Units text = ToUnits(s);
+        const Mode *m = &modes[0];
+        for (const Mode &n : modes)
+            if (!strcmp(n.options + 3, c.options + 3))
+                m = &n;
+        for (bool descending : {false, true}) {
+            SCOPED_TRACE(std::string(c.options) + (descending ? " descending " : " ") + Show(c.keys[0]));
+            Orders r = SortBothWays(text, c.options, descending, descending ? m->descending : m->ascending, 0);
+            EXPECT_EQ(r.finished, c.certified);
+            ASSERT_EQ(r.guarded, r.direct);
+        }
+    }
+    unlink(path.c_str());
+    orderFilePath[0] = 0;
+}
+
+}  // namespace
