@@ -1,8 +1,8 @@
 // The whole sort in every mode, phase by phase, beside GNU sort, std::sort
 // of the same line table and the Windows build under Wine.
 //
-//   sort_bench [--wine "RUNNER WINE_BENCH"] [--wine-module x86|x64] [--no-gnu] [--killer]
-//              [LINES...]
+//   sort_bench [--wine "RUNNER WINE_BENCH"] [--wine-module x86|x64] [--no-gnu]
+//              [--patterns N] [--killer] [LINES...]
 //
 // LINES defaults to 100000 and 1000000. Each figure is the best of ROUNDS,
 // and the rounds of one mode are taken side by side: a native sort, std::sort,
@@ -10,8 +10,11 @@
 // (through the module that --wine-module names in the table),
 // started once and asked for each sort in turn. The
 // machine's speed drifts by the minute; so the figures compared with each
-// other are taken seconds apart. --killer times instead the quicksort on its
-// adversarial input order.
+// other are taken seconds apart. Then the patterns full of equal keys
+// (patterns.h), N lines each (1,000,000 by default, 0 for none), in four
+// modes, each beside the ordinary lines of its mode taken in the same
+// rounds. --killer times instead the quicksort on its adversarial input
+// order.
 #include <signal.h>
 #include <spawn.h>
 #include <stdio.h>
@@ -27,9 +30,10 @@
 
 #include "bench/bench_data.h"
 #include "bench/killer.h"
+#include "bench/patterns.h"
 #include "engine/order.h"
 #include "engine/platform_native.h"
-#include "engine/quicksort.h"
+#include "engine/exact_finish.h"
 #include "engine/sort.h"
 #include "engine/sort_phases.h"
 #include "filter/options.h"
@@ -52,11 +56,14 @@ static double Min(double a, double b)
 
 struct Result {
     const char *mode;
+    const char *pattern;                      // NULL: the ordinary lines
     size_t lines;
     double keys, table, sort, output, total;  // best of ROUNDS each, ms
+    double guardOn, guardOff;                 // Sort() whole, with the quicksort's guard and without
     double stdSort;                           // std::sort of the same table
-    double gnu, gnuSingle;                    // GNU sort, default and --parallel=1
+    double gnu, gnuSingle, gnuVersion;        // GNU sort, default, --parallel=1 and -V (numeric modes)
     double wine;                              // end to end through the DLL
+    bool finished;                            // the quicksort ended on ranks
     unsigned long long hash, wineHash;        // of the output text and its NUL
     unsigned long long comparisons;
     double peakMib;
@@ -122,8 +129,10 @@ static void PhasesRound(const std::vector<Unit16> &text, SortOptions o, Result *
         Fail("no line table");
     double t2 = Now();
     size_t tabled = NativeLiveBytes();
+    unsigned long finishes = exactFinishCount;
     SortLineTable(&w);
     double t3 = Now();
+    r->finished = exactFinishCount != finishes;
     BlockHandle out = WriteOutput(&w);
     double t4 = Now();
     if (!out)
@@ -153,6 +162,25 @@ static void PhasesRound(const std::vector<Unit16> &text, SortOptions o, Result *
     ReleaseOrderTable();
 }
 
+// The whole sort with the quicksort's guard and without it, one after the
+// other, each into the best so far.
+static void GuardRound(const std::vector<Unit16> &text, SortOptions o, Result *r)
+{
+    for (int64_t budget : {(int64_t)-1, GUARD_OFF}) {
+        guardBudget = budget;
+        double t0 = Now();
+        BlockHandle out = Sort(NULL, text.data(), o);
+        double ms = Now() - t0;
+        guardBudget = -1;
+        if (!out)
+            Fail("out of memory");
+        PlatformBlockFree(out);
+        ReleaseOrderTable();
+        double *best = budget < 0 ? &r->guardOn : &r->guardOff;
+        *best = Min(*best, ms);
+    }
+}
+
 // The line table as the sort phase receives it, kept apart for the
 // references; the key block stays allocated while they run.
 struct Prepared {
@@ -177,7 +205,8 @@ static void Unprepare(Prepared *p)
 }
 
 // std::sort of the table into the best so far, and, when count is set, the
-// comparisons the engine's quicksort makes on it.
+// comparisons the engine's guarded quicksort makes on it, those that rank
+// the records for the exact finish included.
 static void StdSortRound(const std::vector<Unit16> &text, SortOptions o, Result *r, bool count)
 {
     Prepared p;
@@ -193,10 +222,14 @@ static void StdSortRound(const std::vector<Unit16> &text, SortOptions o, Result 
             return;
         t = p.table;
         unsigned long long n = 0;
-        QuickSortRecords(t.data(), t.size(), [&](const SortRecord *a, const SortRecord *b) {
-            n++;
-            return compare(a, b);
-        });
+        GuardedQuickSort(
+            t.data(), t.size(),
+            [&](const SortRecord *a, const SortRecord *b) {
+                n++;
+                return compare(a, b);
+            },
+            [](const SortRecord *, const SortRecord *) {},
+            [&] { return IsTotalPreorderOver(t.data(), t.size(), order); });
         r->comparisons = n;
     });
     Unprepare(&p);
@@ -260,7 +293,8 @@ static double MinKnown(double best, double t)
 
 // GNU sort's nearest options: -r, -f; blanks and numeric runs have no
 // equivalent, so those modes are timed as plain sorts. One run each with
-// its default threads and with --parallel=1.
+// its default threads and with --parallel=1; in the numeric modes also one
+// with -V, its order of numbers within text, the fair reference there.
 static void GnuSortRound(const char *dir, SortOptions o, Result *r)
 {
     std::string in = std::string(dir) + "/input.txt", out = std::string(dir) + "/output.txt";
@@ -273,6 +307,11 @@ static void GnuSortRound(const char *dir, SortOptions o, Result *r)
     args.push_back("-o");
     args.push_back(out);
     r->gnu = MinKnown(r->gnu, TimeCommand(args));
+    if (o.numeric) {
+        args.insert(args.begin() + 1, "-V");
+        r->gnuVersion = MinKnown(r->gnuVersion, TimeCommand(args));
+        args.erase(args.begin() + 1);
+    }
     args.insert(args.begin() + 1, "--parallel=1");
     r->gnuSingle = MinKnown(r->gnuSingle, TimeCommand(args));
 }
@@ -313,7 +352,7 @@ static bool StartWine(const std::string &command, WineHost *h)
 // answer, after which it is not asked again.
 static bool WineRound(WineHost *h, Result *r)
 {
-    fprintf(h->requests, "%s %zu\n", r->mode, r->lines);
+    fprintf(h->requests, "%s %zu %s\n", r->mode, r->lines, r->pattern ? r->pattern : "");
     fflush(h->requests);
     char line[512], mode[64];
     size_t lines;
@@ -345,25 +384,57 @@ static void PrintTable(const std::vector<Result> &results)
 {
     char wine[16];
     snprintf(wine, sizeof wine, "wine %s", wineModule);
-    printf("%-21s %8s %8s %8s %8s %8s %8s %8s %8s %8s %8s %11s %7s\n", "mode", "lines", "keys", "table",
-           "sort", "output", "total", "std::sort", "gnu", "gnu -p1", wine, "comparisons", "peakMiB");
+    printf("%-21s %8s %8s %8s %8s %8s %8s %9s %9s %9s %8s %8s %8s %8s %11s %7s\n", "mode", "lines", "keys",
+           "table", "sort", "output", "total", "guard on", "guard off", "std::sort", "gnu", "gnu -p1",
+           "gnu -V", wine, "comparisons", "peakMiB");
     for (const Result &r : results)
-        printf("%-21s %8zu %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f %8.1f %11llu %7.1f\n", r.mode,
-               r.lines, r.keys, r.table, r.sort, r.output, r.total, r.stdSort, r.gnu, r.gnuSingle, r.wine,
-               r.comparisons, r.peakMib);
+        printf("%-21s %8zu %8.1f %8.1f %8.1f %8.1f %8.1f %9.1f %9.1f %9.1f %8.1f %8.1f %8.1f %8.1f %11llu "
+               "%7.1f\n",
+               r.mode, r.lines, r.keys, r.table, r.sort, r.output, r.total, r.guardOn, r.guardOff, r.stdSort,
+               r.gnu, r.gnuSingle, r.gnuVersion, r.wine, r.comparisons, r.peakMib);
+}
+
+// The ordinary lines' result of the same mode and size as r.
+static const Result *Ordinary(const std::vector<Result> &results, const Result &r)
+{
+    for (const Result &u : results)
+        if (!u.pattern && u.lines == r.lines && !strcmp(u.mode, r.mode))
+            return &u;
+    return NULL;
+}
+
+static void PrintPatterns(const std::vector<Result> &results, const std::vector<Result> &ordinary)
+{
+    char wine[16];
+    snprintf(wine, sizeof wine, "wine %s", wineModule);
+    printf("%-16s %-14s %8s %8s %9s %6s %9s %9s %6s %11s %7s %9s %5s\n", "mode", "pattern", "lines", "total",
+           "ordinary", "ratio", wine, "ordinary", "ratio", "comparisons", "peakMiB", "finishMiB", "exact");
+    for (const Result &r : results) {
+        const Result *o = Ordinary(ordinary, r);
+        if (!o)
+            continue;
+        printf("%-16s %-14s %8zu %8.1f %9.1f %6.2f %9.1f %9.1f %6.2f %11llu %7.1f %9.1f %5s\n", r.mode, r.pattern,
+               r.lines, r.total, o->total, r.total / o->total, r.wine, o->wine, o->wine > 0 ? r.wine / o->wine : 0,
+               r.comparisons, r.peakMib, r.otherMib, r.finished ? "yes" : "no");
+    }
 }
 
 // Plain and numeric modes against GNU sort and std::sort, custom against
-// plain units, Wine against native.
-static int CheckTargets(const std::vector<Result> &results)
+// plain units, Wine against native; each pattern within 3 times the
+// ordinary lines of its mode, natively and under Wine, and the killer
+// order under a second.
+static int CheckTargets(const std::vector<Result> &results, const std::vector<Result> &patterns,
+                        const std::vector<Result> &beside)
 {
     int missed = 0;
+    for (const std::vector<Result> *table : {&results, &patterns, &beside})
+        for (const Result &r : *table)
+            if (r.wine > 0 && r.wineHash != r.hash) {
+                printf("wrong result: %s %s %zu lines through the %s module differs from the native sort\n",
+                       r.mode, r.pattern ? r.pattern : "", r.lines, wineModule);
+                missed++;
+            }
     for (const Result &r : results) {
-        if (r.wine > 0 && r.wineHash != r.hash) {
-            printf("wrong result: %s %zu lines through the %s module differs from the native sort\n", r.mode,
-                   r.lines, wineModule);
-            missed++;
-        }
         if (r.lines < 1000000)
             continue;
         bool custom = !strcmp(r.mode, "custom");
@@ -393,36 +464,111 @@ static int CheckTargets(const std::vector<Result> &results)
             missed++;
         }
     }
+    for (const Result &r : patterns) {
+        const Result *o = Ordinary(beside, r);
+        if (!o)
+            continue;
+        if (r.total > 3 * o->total) {
+            printf("target missed: %s %s %.1f ms > 3 x ordinary %.1f ms\n", r.mode, r.pattern, r.total, o->total);
+            missed++;
+        }
+        if (r.wine > 0 && o->wine > 0 && r.wine > 3 * o->wine) {
+            printf("target missed: %s %s wine %.1f ms > 3 x ordinary %.1f ms\n", r.mode, r.pattern, r.wine,
+                   o->wine);
+            missed++;
+        }
+        if (!strcmp(r.pattern, "killer") && r.lines >= 1000000 && r.total >= 1000) {
+            printf("target missed: %s killer %.1f ms, not under a second\n", r.mode, r.total);
+            missed++;
+        }
+    }
     if (!missed)
         printf("targets met\n");
     return missed;
 }
 
-// The killer order, sorted once (the time is quadratic), with std::sort of
-// the same table beside it. Comparisons are counted up to COUNT_LIMIT lines;
-// beyond, counting would take as long again.
-enum { COUNT_LIMIT = 200000 };
+// The patterns are sorted in these modes.
+static const char *const patternModes[] = {"cp932", "unicode", "numeric-unicode", "custom"};
 
+static int ModeIndex(const char *name)
+{
+    for (int m = 0; m < benchModeCount; m++)
+        if (!strcmp(benchModes[m].name, name))
+            return m;
+    Fail("no such mode");
+    return 0;
+}
+
+static Result NewResult(const char *mode, const char *pattern, size_t lines)
+{
+    Result r = {};
+    r.mode = mode;
+    r.pattern = pattern;
+    r.lines = lines;
+    r.keys = r.table = r.sort = r.output = r.total = r.stdSort = r.guardOn = r.guardOff = 1e18;
+    return r;
+}
+
+// Every pattern of n lines in each pattern mode, natively and under Wine,
+// with the ordinary lines of the mode taken again in the same rounds, so
+// that each pattern stands beside them. The ordinary rows go to ordinary.
+enum { PATTERN_ROUNDS = 3 };
+
+static void RunPatterns(size_t n, WineHost *host, bool *wineUp, std::vector<Result> *patterns,
+                        std::vector<Result> *ordinary)
+{
+    std::vector<Unit16> plain = MakeBenchText(n, 1);
+    std::vector<std::vector<Unit16>> texts;
+    for (int p = 0; p < benchPatternCount; p++)
+        texts.push_back(MakePatternText(p, n, 1));
+    for (const char *mode : patternModes) {
+        const BenchMode &bm = benchModes[ModeIndex(mode)];
+        std::vector<Result> rows;
+        rows.push_back(NewResult(bm.name, NULL, n));
+        for (int p = 0; p < benchPatternCount; p++)
+            rows.push_back(NewResult(bm.name, benchPatterns[p].name, n));
+        for (int round = 0; round < PATTERN_ROUNDS; round++) {
+            for (int p = -1; p < benchPatternCount; p++) {
+                Result *r = &rows[p + 1];
+                char option[7];
+                if (p >= 0)
+                    PatternOptions(p, bm.option, option);
+                else
+                    snprintf(option, sizeof option, "%s", bm.option);
+                SortOptions o = DecodeOptions(option);
+                const std::vector<Unit16> &text = p >= 0 ? texts[p] : plain;
+                PhasesRound(text, o, r, round == 0);
+                if (round == 0)
+                    StdSortRound(text, o, r, true);
+                if (*wineUp)
+                    *wineUp = WineRound(host, r);
+            }
+        }
+        ordinary->push_back(rows[0]);
+        patterns->insert(patterns->end(), rows.begin() + 1, rows.end());
+        fprintf(stderr, "  patterns in %s %zu: done\n", bm.name, n);
+    }
+}
+
+// The killer order through Sort, with std::sort of the same table beside
+// it and the comparisons the guarded quicksort makes.
 static void RunKiller(const std::vector<size_t> &sizes)
 {
     for (size_t n : sizes) {
         std::vector<Unit16> text = MakeKillerText(n);
         SortOptions o = DecodeOptions("000010");
-        double t0 = Now();
-        BlockHandle out = Sort(NULL, text.data(), o);
-        double ms = Now() - t0;
-        if (!out)
-            Fail("out of memory");
-        PlatformBlockFree(out);
-        Result r = {};
-        r.stdSort = 1e18;
-        for (int round = 0; round < ROUNDS; round++)
-            StdSortRound(text, o, &r, round == 0 && n <= COUNT_LIMIT);
-        char counted[48] = "";
-        if (n <= COUNT_LIMIT)
-            snprintf(counted, sizeof counted, " comparisons=%llu", r.comparisons);
-        printf("bench mode=killer-unicode lines=%zu total_ms=%.1f%s std_sort_ms=%.1f\n", n, ms, counted,
-               r.stdSort);
+        Result r = NewResult("killer-unicode", "killer", n);
+        for (int round = 0; round < ROUNDS; round++) {
+            double t0 = Now();
+            BlockHandle out = Sort(NULL, text.data(), o);
+            r.total = Min(r.total, Now() - t0);
+            if (!out)
+                Fail("out of memory");
+            PlatformBlockFree(out);
+            StdSortRound(text, o, &r, round == 0);
+        }
+        printf("bench mode=killer-unicode lines=%zu total_ms=%.1f comparisons=%llu std_sort_ms=%.1f\n", n, r.total,
+               r.comparisons, r.stdSort);
         fflush(stdout);
     }
 }
@@ -432,9 +578,12 @@ int main(int argc, char **argv)
     std::string wine;
     bool gnu = true, killer = false;
     std::vector<size_t> sizes;
+    size_t patternLines = 1000000;
     for (int i = 1; i < argc; i++) {
         if (!strcmp(argv[i], "--wine") && i + 1 < argc)
             wine = argv[++i];
+        else if (!strcmp(argv[i], "--patterns") && i + 1 < argc)
+            patternLines = strtoul(argv[++i], NULL, 10);
         else if (!strcmp(argv[i], "--wine-module") && i + 1 < argc)
             wineModule = argv[++i];
         else if (!strcmp(argv[i], "--no-gnu"))
@@ -471,14 +620,13 @@ int main(int argc, char **argv)
                 Fail("cannot write the input for GNU sort");
         }
         for (int m = 0; m < benchModeCount; m++) {
-            Result r = {};
-            r.mode = benchModes[m].name;
-            r.lines = n;
-            r.keys = r.table = r.sort = r.output = r.total = r.stdSort = 1e18;
-            r.gnu = r.gnuSingle = gnu ? 1e18 : 0;
+            Result r = NewResult(benchModes[m].name, NULL, n);
             SortOptions o = DecodeOptions(benchModes[m].option);
+            r.gnu = r.gnuSingle = gnu ? 1e18 : 0;
+            r.gnuVersion = gnu && o.numeric ? 1e18 : 0;
             for (int round = 0; round < ROUNDS; round++) {
                 PhasesRound(text, o, &r, round == 0);
+                GuardRound(text, o, &r);
                 StdSortRound(text, o, &r, round == 0);
                 if (gnu)
                     GnuSortRound(dir, o, &r);
@@ -487,10 +635,15 @@ int main(int argc, char **argv)
             }
             if (r.gnu == 1e18 || r.gnuSingle == 1e18)
                 r.gnu = r.gnuSingle = -1;
+            if (r.gnuVersion == 1e18)
+                r.gnuVersion = -1;
             results.push_back(r);
             fprintf(stderr, "  %s %zu: %.1f ms\n", r.mode, n, r.total);
         }
     }
+    std::vector<Result> patterns, beside;
+    if (patternLines)
+        RunPatterns(patternLines, &host, &wineUp, &patterns, &beside);
     if (!wine.empty()) {
         if (wineUp)
             StopWine(&host);
@@ -504,12 +657,25 @@ int main(int argc, char **argv)
     rmdir(dir);
 
     PrintTable(results);
+    if (!patterns.empty()) {
+        printf("\n");
+        PrintPatterns(patterns, beside);
+    }
     for (const Result &r : results)
         printf("bench mode=%s lines=%zu total_ms=%.1f keys_ms=%.1f table_ms=%.1f sort_ms=%.1f output_ms=%.1f "
-               "std_sort_ms=%.1f gnu_sort_ms=%.1f gnu_sort_p1_ms=%.1f wine_module=%s wine_ms=%.1f comparisons=%llu "
-               "peak_mib=%.1f block_mib=%.1f table_mib=%.1f order_mib=%.1f other_mib=%.1f\n",
-               r.mode, r.lines, r.total, r.keys, r.table, r.sort, r.output, r.stdSort, r.gnu, r.gnuSingle,
-               wineModule, r.wine, r.comparisons, r.peakMib, r.blockMib, r.tableMib, r.orderMib, r.otherMib);
-    CheckTargets(results);
+               "guard_on_ms=%.1f guard_off_ms=%.1f std_sort_ms=%.1f gnu_sort_ms=%.1f gnu_sort_p1_ms=%.1f "
+               "gnu_sort_v_ms=%.1f wine_module=%s wine_ms=%.1f comparisons=%llu peak_mib=%.1f block_mib=%.1f "
+               "table_mib=%.1f order_mib=%.1f other_mib=%.1f exact=%d\n",
+               r.mode, r.lines, r.total, r.keys, r.table, r.sort, r.output, r.guardOn, r.guardOff, r.stdSort,
+               r.gnu, r.gnuSingle, r.gnuVersion, wineModule, r.wine, r.comparisons, r.peakMib, r.blockMib,
+               r.tableMib, r.orderMib, r.otherMib, r.finished);
+    for (const Result &r : patterns) {
+        const Result *o = Ordinary(beside, r);
+        printf("bench pattern=%s mode=%s lines=%zu total_ms=%.1f ordinary_ms=%.1f wine_module=%s wine_ms=%.1f "
+               "wine_ordinary_ms=%.1f comparisons=%llu peak_mib=%.1f finish_mib=%.1f exact=%d\n",
+               r.pattern, r.mode, r.lines, r.total, o->total, wineModule, r.wine, o->wine, r.comparisons,
+               r.peakMib, r.otherMib, r.finished);
+    }
+    CheckTargets(results, patterns, beside);
     return 0;
 }

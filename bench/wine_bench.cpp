@@ -3,8 +3,9 @@
 //
 //   wine_bench MODULE ORDER_FILE
 //
-// Reads requests "NAME N" from standard input, a mode and a number of
-// lines, and answers each with "wine mode=NAME lines=N ms=T hash=H" for one
+// Reads requests "NAME N [PATTERN]" from standard input, a mode, a number
+// of lines and, for a pattern's lines instead of the ordinary ones, its
+// name, and answers each with "wine mode=NAME lines=N ms=T hash=H" for one
 // sort, H the output's FNV-1a hash for the native run to compare with; so
 // the native benchmark takes its rounds side by side with these. The custom
 // mode names ORDER_FILE in the settings for the time of the run.
@@ -15,6 +16,7 @@
 #include <string.h>
 
 #include "bench/bench_data.h"
+#include "bench/patterns.h"
 
 typedef HGLOBAL(__cdecl *CustomSortFn)(HWND, const WCHAR *, char *, int);
 
@@ -66,13 +68,17 @@ static void SetCustomFile(const BYTE *data, DWORD bytes, DWORD type)
     RegCloseKey(key);
 }
 
-// One sort in mode m, its time and its output's hash. False
-// when the module failed or showed a message box.
+// One sort in mode m, with the option of pattern p if p is not negative,
+// its time and its output's hash. False when the module failed or showed a
+// message box.
 static bool TimeSort(CustomSortFn customSort, LARGE_INTEGER frequency, const std::vector<uint16_t> &text, int m,
-                     double *ms, unsigned long long *hash)
+                     int p, double *ms, unsigned long long *hash)
 {
     char option[256] = {0};
-    strcpy(option, benchModes[m].option);
+    if (p >= 0)
+        PatternOptions(p, benchModes[m].option, option);
+    else
+        strcpy(option, benchModes[m].option);
     LARGE_INTEGER t0, t1;
     QueryPerformanceCounter(&t0);
     HGLOBAL out = customSort(NULL, (const WCHAR *)text.data(), option, sizeof option);
@@ -102,6 +108,15 @@ static int ModeNamed(const char *name)
     return m;
 }
 
+// The index of the pattern of that name, or benchPatternCount.
+static int PatternNamed(const char *name)
+{
+    int p = 0;
+    while (p < benchPatternCount && strcmp(benchPatterns[p].name, name))
+        p++;
+    return p;
+}
+
 int main(int argc, char **argv)
 {
     if (argc != 3) {
@@ -124,23 +139,27 @@ int main(int argc, char **argv)
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     int status = 0;
-    char request[256], name[64];
+    char request[256], name[64], pattern[64];
     size_t lines, textLines = 0;
+    int textPattern = -1;
     std::vector<uint16_t> text;
     while (fgets(request, sizeof request, stdin)) {
-        int m = sscanf(request, "%63s %zu", name, &lines) == 2 ? ModeNamed(name) : benchModeCount;
-        if (m == benchModeCount) {
+        int fields = sscanf(request, "%63s %zu %63s", name, &lines, pattern);
+        int m = fields >= 2 ? ModeNamed(name) : benchModeCount;
+        int p = fields == 3 ? PatternNamed(pattern) : -1;
+        if (m == benchModeCount || p == benchPatternCount) {
             printf("wine error: unknown request\n");
             fflush(stdout);
             continue;
         }
-        if (text.empty() || textLines != lines) {
-            text = MakeBenchText(lines, 1);
+        if (text.empty() || textLines != lines || textPattern != p) {
+            text = p >= 0 ? MakePatternText(p, lines, 1) : MakeBenchText(lines, 1);
             textLines = lines;
+            textPattern = p;
         }
         double ms;
         unsigned long long hash = 0;
-        if (!TimeSort(customSort, frequency, text, m, &ms, &hash))
+        if (!TimeSort(customSort, frequency, text, m, p, &ms, &hash))
             status = 1;
         printf("wine mode=%s lines=%u ms=%.1f hash=%016llx\n", benchModes[m].name, (unsigned)lines, ms, hash);
         fflush(stdout);

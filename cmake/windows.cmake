@@ -87,7 +87,8 @@ add_test(NAME module_imports_${MODULE_ARCH}
 
 # The benchmark's inputs through the real module (make bench); not built by
 # default.
-add_executable(wine_bench EXCLUDE_FROM_ALL bench/wine_bench.cpp bench/bench_data.cpp)
+add_executable(wine_bench EXCLUDE_FROM_ALL bench/wine_bench.cpp bench/bench_data.cpp bench/patterns.cpp
+  bench/killer.cpp)
 target_include_directories(wine_bench PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(wine_bench PRIVATE ${STATIC_RUNTIME})
 target_link_libraries(wine_bench PRIVATE user32 advapi32 kernel32)

@@ -18,7 +18,7 @@
 //
 // Positions count..leaves-1 are padding that no scan stops at: least
 // UINT32_MAX, greatest 0. An exchange rewrites two leaves and their
-// ancestors. A partition then costs O((1 + exchanges) log n), and the sort
+// ancestors below the lowest they share. A partition then costs O((1 + exchanges) log n), and the sort
 // O(n log^2 n).
 #ifndef TALLORIX_ENGINE_EXACT_FINISH_H
 #define TALLORIX_ENGINE_EXACT_FINISH_H
@@ -38,13 +38,19 @@ static inline uint32_t RankAt(const RankTree *r, size_t p)
     return r->least[r->leaves + p];
 }
 
-static inline void SetRank(RankTree *r, size_t p, uint32_t rank)
+// Exchanges the ranks at positions p and q. Nodes above both keep the same
+// ranks, so only the two paths below their lowest common node change.
+static inline void SwapRanks(RankTree *r, size_t p, size_t q)
 {
-    size_t i = r->leaves + p;
-    r->least[i] = r->greatest[i] = rank;
-    for (i >>= 1; i; i >>= 1) {
+    size_t i = r->leaves + p, j = r->leaves + q;
+    uint32_t a = r->least[i];
+    r->least[i] = r->greatest[i] = r->least[j];
+    r->least[j] = r->greatest[j] = a;
+    for (i >>= 1, j >>= 1; i != j; i >>= 1, j >>= 1) {
         r->least[i] = std::min(r->least[2 * i], r->least[2 * i + 1]);
         r->greatest[i] = std::max(r->greatest[2 * i], r->greatest[2 * i + 1]);
+        r->least[j] = std::min(r->least[2 * j], r->least[2 * j + 1]);
+        r->greatest[j] = std::max(r->greatest[2 * j], r->greatest[2 * j + 1]);
     }
 }
 
@@ -111,11 +117,8 @@ struct RankOps {
         R e = t[i];
         t[i] = t[j];
         t[j] = e;
-        uint32_t a = RankAt(&tree, i), b = RankAt(&tree, j);
-        if (a != b) {
-            SetRank(&tree, i, b);
-            SetRank(&tree, j, a);
-        }
+        if (RankAt(&tree, i) != RankAt(&tree, j))
+            SwapRanks(&tree, i, j);
     }
     void TakePivot(size_t p) { pivot = RankAt(&tree, p); }
     size_t ScanUp(size_t l, size_t hi) { return FirstAbove(&tree, l + 1, hi, pivot); }
@@ -203,8 +206,8 @@ bool FinishExactly(R *t, size_t count, Cmp cmp, QuickSortState *s)
     }
 
     RankOps<R> ops = {t, tree, 0};
-    uint64_t work = 0;
-    QuickSortSteps(s, ops, UINT64_MAX, &work);
+    Guard never = {0, UINT64_MAX, 0, UINT64_MAX};
+    QuickSortSteps(s, ops, &never);
     PlatformLocalFree(memory);
     return true;
 }
@@ -223,14 +226,15 @@ void GuardedQuickSort(R *t, size_t count, Cmp cmp, Ahead ahead, Certify certifie
     s.hi = count - 1;
     s.depth = 0;
     DirectOps<R, Cmp, Ahead> ops = {t, cmp, ahead, R()};
-    uint64_t work = 0;
-    if (QuickSortSteps(&s, ops, GuardBudget(count), &work))
+    Guard guard = NewGuard(count);
+    if (QuickSortSteps(&s, ops, &guard))
         return;
     if (certified() && FinishExactly(t, count, cmp, &s)) {
         exactFinishCount++;
         return;
     }
-    QuickSortSteps(&s, ops, UINT64_MAX, &work);
+    guard.budget = guard.stallBudget = UINT64_MAX;
+    QuickSortSteps(&s, ops, &guard);
 }
 
 #endif

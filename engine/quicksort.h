@@ -37,11 +37,27 @@ struct QuickSortState {
 //   ops.ScanDown(h, lo) the last p in lo+1 .. h-1 that sorts before the
 //                       pivot, else lo
 //
-// Before each partition of a range of more than 8 records, *work grows by
-// the range's size; once it has reached budget the step is not taken and
-// false is returned, *s holding the state to go on from. True when sorted.
+// The guard's count of the positions that partitions covered, in all and
+// in partitions that stalled: partitions of STALL_RANGE records or more
+// whose larger part kept all but less than a 64th of the range, as a table
+// of two values or the killer order make nearly every partition do. Such
+// partitions stream over a whole range, too large for the caches, to take
+// a record or two off it. Stalled partitions of smaller ranges are common
+// in ordinary tables that hold groups of equal keys, and cheap; the budget
+// of all the work bounds them.
+enum { STALL_RANGE = 1 << 16 };
+
+struct Guard {
+    uint64_t work, budget;
+    uint64_t stalled, stallBudget;
+};
+
+// Before each partition of a range of more than 8 records the guard's
+// counts are checked; once either has reached its budget the step is not
+// taken and false is returned, *s holding the state to go on from. True
+// when sorted.
 template <typename Ops>
-static inline bool QuickSortSteps(QuickSortState *s, Ops &ops, uint64_t budget, uint64_t *work)
+static inline bool QuickSortSteps(QuickSortState *s, Ops &ops, Guard *g)
 {
     size_t lo = s->lo, hi = s->hi;
     int depth = s->depth;
@@ -59,13 +75,13 @@ static inline bool QuickSortSteps(QuickSortState *s, Ops &ops, uint64_t budget, 
                 hi--;
             }
         } else {
-            if (*work >= budget) {
+            if (g->work >= g->budget || g->stalled >= g->stallBudget) {
                 s->lo = lo;
                 s->hi = hi;
                 s->depth = depth;
                 return false;
             }
-            *work += size;
+            g->work += size;
             ops.Swap(lo + size / 2, lo);  // middle record as pivot, at lo
             ops.TakePivot(lo);
             size_t l = lo, h = hi + 1;
@@ -80,6 +96,9 @@ static inline bool QuickSortSteps(QuickSortState *s, Ops &ops, uint64_t budget, 
 
             // Left part lo .. h-1, right part l .. hi; records between
             // them equal the pivot and are in place.
+            size_t larger = h - lo > hi + 1 - l ? h - lo : hi + 1 - l;
+            if (size >= STALL_RANGE && size - larger < size / 64)
+                g->stalled += size;
             if (h - lo < hi - l + 1) {
                 if (l < hi)
                     s->stack[depth++] = {l, hi};
@@ -150,15 +169,17 @@ struct DirectOps {
     }
 };
 
-// The guard's budget for n records: GUARD_FACTOR * n * log2(n) positions,
-// several times what an ordinary table takes. guardBudget replaces it when
-// not negative (tests and benchmarks: 0 hands over at the first partition,
-// GUARD_OFF never).
-enum { GUARD_FACTOR = 4 };
+// The guard for n records: a budget of GUARD_FACTOR * n * log2(n)
+// positions in all, half again what the benchmark's ordinary tables take at
+// most, and of STALL_FACTOR * n in stalled partitions, over twice what they
+// stall in large ranges. guardBudget replaces
+// both when not negative (tests and benchmarks: 0 hands over at the first
+// partition, GUARD_OFF never).
+enum { GUARD_FACTOR = 4, STALL_FACTOR = 4 };
 extern int64_t guardBudget;
 static const int64_t GUARD_OFF = INT64_MAX;
 
-uint64_t GuardBudget(size_t n);
+Guard NewGuard(size_t n);
 
 // Sorts finished on ranks since the module was loaded; tests and the
 // benchmark read it to tell which way a sort went.
@@ -175,8 +196,8 @@ void QuickSortRecords(R *t, size_t count, Cmp cmp, Ahead ahead)
     s.hi = count - 1;
     s.depth = 0;
     DirectOps<R, Cmp, Ahead> ops = {t, cmp, ahead, R()};
-    uint64_t work = 0;
-    QuickSortSteps(&s, ops, UINT64_MAX, &work);
+    Guard never = {0, UINT64_MAX, 0, UINT64_MAX};
+    QuickSortSteps(&s, ops, &never);
 }
 
 template <typename R, typename Cmp>
