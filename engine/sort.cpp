@@ -1,10 +1,12 @@
 #include "sort.h"
 
+#include <limits.h>
 #include <string.h>
 
 #include "../res/messages.h"
 #include "keys.h"
 #include "order.h"
+#include "sizes.h"
 #include "sort_phases.h"
 
 static void ReportOutOfMemory(size_t bytes, WindowHandle owner)
@@ -46,9 +48,10 @@ bool BeginSort(SortWork *w, WindowHandle owner, const Unit16 *text, SortOptions 
     size_t n;
     w->textLines = CountLines(text, &n);
     w->length = n;
-    if (n > (SIZE_MAX - 4) / 2) {
-        // Only a 32-bit host could hand over so much; the block size would
-        // wrap. Report it as the allocation it is.
+    // The block size would wrap (only a 32-bit host could hand over so
+    // much), or the conversion to code page 932, which counts in int,
+    // could not take the text: reported as the allocation it is.
+    if (n > (SIZE_MAX - 4) / 2 || (!options.unicode && 2 * n + 2 > INT_MAX)) {
         ReportOutOfMemory(SIZE_MAX, owner);
         return false;
     }
@@ -153,10 +156,11 @@ static void FillUnitsTable(SortWork *w, Pack pack)
 
 bool MakeLineTable(SortWork *w)
 {
-    size_t count = w->lines;
-    w->table = (SortRecord *)PlatformLocalAlloc(count * sizeof(SortRecord));
+    size_t count = w->lines, tableBytes;
+    bool fits = SizeProduct(count, sizeof(SortRecord), &tableBytes);
+    w->table = fits ? (SortRecord *)PlatformLocalAlloc(tableBytes) : NULL;
     if (!w->table) {
-        ReportOutOfMemory(count * sizeof(SortRecord), w->owner);
+        ReportOutOfMemory(fits ? tableBytes : SIZE_MAX, w->owner);
         PlatformBlockUnlock(w->keyBlock);
         PlatformBlockFree(w->keyBlock);
         return false;

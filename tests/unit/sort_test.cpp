@@ -10,6 +10,8 @@
 #include "engine/platform_native.h"
 #include "engine/records.h"
 #include "engine/sort.h"
+#include "engine/sizes.h"
+#include "engine/sort_phases.h"
 #include "helpers.h"
 
 namespace {
@@ -111,6 +113,35 @@ TEST(Sort, OutOfMemory)
             EXPECT_EQ(NativeMessageOwner(0), owner);
         }
     }
+    NativeClearMessages();
+}
+
+// Sizes computed from the line count are checked before they are used. The
+// 32-bit module's table of 24-byte records wraps from 178,956,971 lines; a
+// wrapped size would have been a tiny block that the table fill overran.
+TEST(Sort, TableSizeThatWrapsEndsAsOutOfMemory)
+{
+    uint32_t bytes = 0;
+    EXPECT_FALSE(SizeProduct<uint32_t>(178956971u, 24u, &bytes));
+    EXPECT_TRUE(SizeProduct<uint32_t>(178956970u, 24u, &bytes));
+    EXPECT_EQ(bytes, 4294967280u);
+    size_t wide = 0;
+    EXPECT_FALSE(SizeProduct<size_t>(SIZE_MAX / sizeof(SortRecord) + 1, sizeof(SortRecord), &wide));
+
+    // The table of a line count whose size wraps here: the memory message,
+    // the key block freed, nothing allocated or written.
+    Units in = ToUnits(u"b\na\n");
+    long live = NativeLiveAllocations();
+    NativeClearMessages();
+    SortWork w;
+    ASSERT_TRUE(BeginSort(&w, (WindowHandle)0x4711, in.data(), Options("000010")));
+    MakeKeys(&w);
+    w.lines = SIZE_MAX / sizeof(SortRecord) + 1;
+    EXPECT_FALSE(MakeLineTable(&w));
+    EXPECT_EQ(NativeLiveAllocations(), live);
+    ASSERT_EQ(NativeMessageCount(), 1);
+    // No allocation was made, so the error code is whatever came before.
+    EXPECT_EQ(std::string(NativeMessage(0)).rfind("VlfSort.vlf: Not enough memory, size=4294967295 error-code=", 0), 0u);
     NativeClearMessages();
 }
 

@@ -3,7 +3,8 @@
 // type, too long, without their NUL or empty; an order-file path at the
 // length limit; order files at the size limit; lone surrogates in every
 // mode; texts of line feeds only; lines of a megabyte; a selection of
-// 50 MB. None may crash, hang or lose a line.
+// 50 MB; 200,000 lines of two keys; in the 32-bit module, a line count
+// whose table size wraps. None may crash, hang or lose a line.
 //
 // Built with -fexec-charset=CP932: the narrow literals are the code page
 // 932 texts the message boxes must show. In the wide literals a \x escape
@@ -645,6 +646,113 @@ static void TestLargeSelection()
     }
 }
 
+// 200,000 lines of two keys, 済 and 未, each line told apart by a run of 18
+// blanks that spells its number in tabs and spaces, so that with blanks
+// collapsed the keys are two but every line shows where it went. Such a
+// table drove the procedure quadratic; the module must still put every
+// line where the plain procedure does, which is computed here on the keys
+// alone: bit 31 the key, the rest the line's number.
+static void PlainProcedure(std::vector<uint32_t> &t)
+{
+    auto cmp = [&t](size_t x, size_t y) { return (int)(t[x] >> 31) - (int)(t[y] >> 31); };
+    auto swap = [&t](size_t x, size_t y) { std::swap(t[x], t[y]); };
+    std::vector<std::pair<size_t, size_t>> pending = {{0, t.size() - 1}};
+    while (!pending.empty()) {
+        size_t lo = pending.back().first, hi = pending.back().second;
+        pending.pop_back();
+        while (hi > lo) {
+            size_t size = hi - lo + 1;
+            if (size <= 8) {
+                for (; hi > lo; hi--) {
+                    size_t max = lo;
+                    for (size_t p = lo + 1; p <= hi; p++)
+                        if (cmp(p, max) > 0)
+                            max = p;
+                    swap(max, hi);
+                }
+                break;
+            }
+            swap(lo + size / 2, lo);
+            size_t l = lo, h = hi + 1;
+            for (;;) {
+                for (l++; l <= hi && cmp(l, lo) <= 0;)
+                    l++;
+                for (h--; h > lo && cmp(h, lo) >= 0;)
+                    h--;
+                if (h < l)
+                    break;
+                swap(l, h);
+            }
+            swap(lo, h);
+            // The parts are disjoint: the order they are sorted in cannot
+            // change the result.
+            if (l < hi)
+                pending.push_back({l, hi});
+            if (lo + 1 >= h)
+                break;
+            hi = h - 1;
+        }
+    }
+}
+
+static void TestTwoKeys()
+{
+    boxCount = 0;
+    const size_t n = 200000;
+    std::vector<std::wstring> lines(n);
+    std::vector<uint32_t> table(n);
+    std::wstring text;
+    uint32_t seed = 1;
+    for (size_t i = 0; i < n; i++) {
+        seed = seed * 1103515245u + 12345u;
+        bool late = (seed >> 16) & 1;  // 未 sorts after 済 in code page 932
+        lines[i] = late ? L"\x672A" : L"\x6E08";
+        for (int b = 17; b >= 0; b--)
+            lines[i] += (i >> b & 1) ? L'\t' : L' ';
+        lines[i] += L"x";
+        text += lines[i] + L"\n";
+        table[i] = (uint32_t)i | (late ? 0x80000000u : 0);
+    }
+    PlainProcedure(table);
+    Result r = RunSort("010000", 6, text.c_str());
+    CHECK(!r.null, "two keys: null result");
+    size_t at = 0, wrong = 0, first = n;
+    for (size_t i = 0; i < n && !r.null; i++) {
+        const std::wstring &want = lines[table[i] & 0x7FFFFFFF];
+        if (r.text.compare(at, want.size() + 1, want + L"\n") != 0 && wrong++ == 0)
+            first = i;
+        at += want.size() + 1;
+    }
+    CHECK(wrong == 0, "two keys: %u of %u lines not where the plain procedure puts them, first at %u",
+          (unsigned)wrong, (unsigned)n, (unsigned)first);
+    CHECK(boxCount == 0, "two keys: %d message boxes", boxCount);
+}
+
+// The 32-bit module's line table for 178,956,971 lines would take
+// 178,956,971 * 24 bytes, which wraps to 8: the sort must end with the
+// memory message and a null result, not fill a table of 8 bytes.
+static void TestTableSizeThatWraps()
+{
+    if (sizeof(void *) != 4)
+        return;  // no such wrap in the 64-bit module
+    const size_t n = 178956971;
+    WCHAR *text = (WCHAR *)VirtualAlloc(NULL, 2 * (n + 1), MEM_COMMIT, PAGE_READWRITE);
+    CHECK(text != NULL, "no room for %u line feeds", (unsigned)n);
+    if (!text)
+        return;
+    for (size_t i = 0; i < n; i++)
+        text[i] = L'\n';
+    text[n] = 0;
+    boxCount = 0;
+    Result r = RunSort("000010", 6, text);
+    VirtualFree(text, 0, MEM_RELEASE);
+    static const char message[] = "VlfSort.vlf: Not enough memory, size=4294967295 error-code=";
+    CHECK(r.null, "%u line feeds: a result came back", (unsigned)n);
+    CHECK(boxCount == 1 && strncmp(lastBox, message, sizeof message - 1) == 0,
+          "%u line feeds: %d message boxes, the last \"%s\"", (unsigned)n, boxCount, lastBox);
+    boxCount = 0;
+}
+
 // ---- main -----------------------------------------------------------------------
 
 int main(int argc, char **argv)
@@ -679,6 +787,8 @@ int main(int argc, char **argv)
     TestMegabyteLines();
     TestOrderFileSize();
     TestLargeSelection();
+    TestTwoKeys();
+    TestTableSizeThatWraps();
 
     UnhookWindowsHookEx(seenHook);
     UnloadModule();
