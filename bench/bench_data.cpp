@@ -17,14 +17,18 @@ const int benchModeCount = sizeof benchModes / sizeof *benchModes;
 
 static uint64_t state;
 
-// splitmix64: the same numbers on every compiler.
-static uint32_t Next(uint32_t below)
+uint32_t SplitMix(uint64_t *state, uint32_t below)
 {
-    uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+    uint64_t z = (*state += 0x9E3779B97F4A7C15ull);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
     z ^= z >> 31;
     return (uint32_t)(z % below);
+}
+
+static uint32_t Next(uint32_t below)
+{
+    return SplitMix(&state, below);
 }
 
 static void Ascii(std::vector<uint16_t> &t, const char *s)

@@ -17,6 +17,10 @@ struct BenchMode {
 extern const BenchMode benchModes[];
 extern const int benchModeCount;
 
+// A number below below from the splitmix64 sequence of *state: the same
+// numbers on every compiler.
+uint32_t SplitMix(uint64_t *state, uint32_t below);
+
 // NUL-terminated UTF-16 text of the given number of lines, each ended by LF.
 std::vector<uint16_t> MakeBenchText(size_t lines, uint64_t seed);
 

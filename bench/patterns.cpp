@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "bench_data.h"
 #include "killer.h"
 
 const BenchPattern benchPatterns[] = {
@@ -27,16 +28,6 @@ static const char16_t *const prefectures[47] = {
     u"岡山県", u"広島県", u"山口県", u"徳島県", u"香川県", u"愛媛県", u"高知県", u"福岡県",
     u"佐賀県", u"長崎県", u"熊本県", u"大分県", u"宮崎県", u"鹿児島県", u"沖縄県",
 };
-
-// splitmix64: the same numbers on every compiler.
-static uint32_t Next(uint64_t *state, uint32_t below)
-{
-    uint64_t z = (*state += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    z ^= z >> 31;
-    return (uint32_t)(z % below);
-}
 
 static void Put(std::vector<uint16_t> &t, const char16_t *s)
 {
@@ -70,16 +61,16 @@ std::vector<uint16_t> MakePatternText(int p, size_t lines, uint64_t seed)
     t.reserve(lines * 6 + 1);
     for (size_t i = 0; i < lines; i++) {
         if (!strcmp(name, "two-values")) {
-            Put(t, Next(&state, 2) ? u"済" : u"未");
+            Put(t, SplitMix(&state, 2) ? u"済" : u"未");
         } else if (!strcmp(name, "prefectures")) {
-            Put(t, prefectures[Next(&state, 47)]);
+            Put(t, prefectures[SplitMix(&state, 47)]);
         } else if (!strcmp(name, "case-variants")) {
-            PutAscii(t, cases[Next(&state, 4)]);
+            PutAscii(t, cases[SplitMix(&state, 4)]);
         } else if (!strcmp(name, "leading-zeros")) {
             PutAscii(t, "item");
-            for (uint32_t z = Next(&state, 4); z > 0; z--)
+            for (uint32_t z = SplitMix(&state, 4); z > 0; z--)
                 t.push_back('0');
-            t.push_back((uint16_t)('1' + Next(&state, 4)));
+            t.push_back((uint16_t)('1' + SplitMix(&state, 4)));
         } else if (!strcmp(name, "sawtooth-16")) {
             PutValue(t, i % 16, 16);
         } else if (!strcmp(name, "organ-pipe")) {

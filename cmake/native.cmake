@@ -12,7 +12,7 @@ target_include_directories(engine PUBLIC ${CMAKE_SOURCE_DIR})
 find_package(GTest REQUIRED)
 file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 # The quicksort's tests sort the benchmark's patterns too.
-add_executable(unit_tests ${UNIT_TEST_SOURCES} bench/patterns.cpp bench/killer.cpp)
+add_executable(unit_tests ${UNIT_TEST_SOURCES} bench/patterns.cpp bench/bench_data.cpp bench/killer.cpp)
 # GoogleTest itself needs exceptions and RTTI.
 target_compile_options(unit_tests PRIVATE -fexceptions -frtti)
 target_compile_definitions(unit_tests PRIVATE TALLORIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

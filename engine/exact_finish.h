@@ -222,9 +222,7 @@ void GuardedQuickSort(R *t, size_t count, Cmp cmp, Ahead ahead, Certify certifie
     if (count < 2)
         return;
     QuickSortState s;
-    s.lo = 0;
-    s.hi = count - 1;
-    s.depth = 0;
+    StartQuickSort(&s, count);
     DirectOps<R, Cmp, Ahead> ops = {t, cmp, ahead, R()};
     Guard guard = NewGuard(count);
     if (QuickSortSteps(&s, ops, &guard))

@@ -27,6 +27,14 @@ struct QuickSortState {
     } stack[64];
 };
 
+// The state before the first step on a table of count records, count >= 2.
+static inline void StartQuickSort(QuickSortState *s, size_t count)
+{
+    s->lo = 0;
+    s->hi = count - 1;
+    s->depth = 0;
+}
+
 // The procedure from state *s over a table seen through ops:
 //
 //   ops.Greater(p, q)   whether record p sorts after record q
@@ -192,9 +200,7 @@ void QuickSortRecords(R *t, size_t count, Cmp cmp, Ahead ahead)
     if (count < 2)
         return;
     QuickSortState s;
-    s.lo = 0;
-    s.hi = count - 1;
-    s.depth = 0;
+    StartQuickSort(&s, count);
     DirectOps<R, Cmp, Ahead> ops = {t, cmp, ahead, R()};
     Guard never = {0, UINT64_MAX, 0, UINT64_MAX};
     QuickSortSteps(&s, ops, &never);
