@@ -53,7 +53,7 @@ static inline void StartQuickSort(QuickSortState *s, size_t count)
 // a record or two off it. Stalled partitions of smaller ranges are common
 // in ordinary tables that hold groups of equal keys, and cheap; the budget
 // of all the work bounds them.
-enum { STALL_RANGE = 1 << 16 };
+enum { STALL_RANGE = 1 << 14 };
 
 struct Guard {
     uint64_t work, budget;
