@@ -225,14 +225,14 @@ void GuardedQuickSort(R *t, size_t count, Cmp cmp, Ahead ahead, Certify certifie
     StartQuickSort(&s, count);
     DirectOps<R, Cmp, Ahead> ops = {t, cmp, ahead, R()};
     Guard guard = NewGuard(count);
-    if (QuickSortSteps(&s, ops, &guard))
-        return;
-    if (certified() && FinishExactly(t, count, cmp, &s)) {
-        exactFinishCount++;
-        return;
+    // One call of the steps, so that they are compiled once, inline.
+    while (!QuickSortSteps(&s, ops, &guard)) {
+        if (certified() && FinishExactly(t, count, cmp, &s)) {
+            exactFinishCount++;
+            return;
+        }
+        guard.budget = guard.stallBudget = UINT64_MAX;
     }
-    guard.budget = guard.stallBudget = UINT64_MAX;
-    QuickSortSteps(&s, ops, &guard);
 }
 
 #endif

@@ -65,10 +65,12 @@ struct Guard {
 // taken and false is returned, *s holding the state to go on from. True
 // when sorted.
 template <typename Ops>
-static inline bool QuickSortSteps(QuickSortState *s, Ops &ops, Guard *g)
+static inline __attribute__((always_inline)) bool QuickSortSteps(QuickSortState *s, Ops ops, Guard *g)
 {
+    // Locals, so that the compiler keeps them in registers.
     size_t lo = s->lo, hi = s->hi;
     int depth = s->depth;
+    uint64_t work = g->work, stalled = g->stalled;
     for (;;) {
         size_t size = hi - lo + 1;
         if (size <= 8) {
@@ -83,13 +85,15 @@ static inline bool QuickSortSteps(QuickSortState *s, Ops &ops, Guard *g)
                 hi--;
             }
         } else {
-            if (g->work >= g->budget || g->stalled >= g->stallBudget) {
+            if (work >= g->budget || stalled >= g->stallBudget) {
                 s->lo = lo;
                 s->hi = hi;
                 s->depth = depth;
+                g->work = work;
+                g->stalled = stalled;
                 return false;
             }
-            g->work += size;
+            work += size;
             ops.Swap(lo + size / 2, lo);  // middle record as pivot, at lo
             ops.TakePivot(lo);
             size_t l = lo, h = hi + 1;
@@ -106,7 +110,7 @@ static inline bool QuickSortSteps(QuickSortState *s, Ops &ops, Guard *g)
             // them equal the pivot and are in place.
             size_t larger = h - lo > hi + 1 - l ? h - lo : hi + 1 - l;
             if (size >= STALL_RANGE && size - larger < size / 64)
-                g->stalled += size;
+                stalled += size;
             if (h - lo < hi - l + 1) {
                 if (l < hi)
                     s->stack[depth++] = {l, hi};
