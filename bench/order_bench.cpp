@@ -10,11 +10,11 @@
 #include <random>
 #include <vector>
 
-#include "engine/compare.h"
 #include "engine/order.h"
 #include "engine/platform_native.h"
 #include "engine/quicksort.h"
 #include "engine/sort.h"
+#include "tests/reference/rules.h"
 
 static double Now()
 {
@@ -23,46 +23,21 @@ static double Now()
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
-// The order file's kept units, read the plain way, for the scan.
-static std::vector<Unit16> scanTable;
+// The order file's kept units, as the reference loader reads them, for
+// the reference's scan.
+static RefUnits scanTable;
 
 static bool ReadTable(const char *path)
 {
-    FILE *f = fopen(path, "rb");
-    if (!f)
-        return false;
-    Unit16 u;
-    while (fread(&u, 2, 1, f) == 1)
-        if (u > 0x20)
-            scanTable.push_back(u);
-    fclose(f);
+    std::vector<unsigned char> bytes;
+    if (FILE *f = fopen(path, "rb")) {
+        int c;
+        while ((c = fgetc(f)) != EOF)
+            bytes.push_back((unsigned char)c);
+        fclose(f);
+    }
+    scanTable = RefLoadOrder(bytes.data(), bytes.size()).table;
     return !scanTable.empty();
-}
-
-static int32_t ScanRank(const Unit16 *at)
-{
-    bool pair = at[0] >= 0xD800 && at[0] <= 0xDBFF && at[1] >= 0xDC00 && at[1] <= 0xDFFF;
-    size_t n = scanTable.size();
-    for (size_t i = 0; i < n; i++)
-        if (scanTable[i] == at[0] && (!pair || (i + 1 < n && scanTable[i + 1] == at[1])))
-            return (int32_t)i;
-    return -1;
-}
-
-static int32_t CompareByScan(const LineEntry *a, const LineEntry *b)
-{
-    const Unit16 *p = (const Unit16 *)a->key, *q = (const Unit16 *)b->key;
-    while (*p == *q) {
-        if (!*p)
-            return 0;
-        p++, q++;
-    }
-    if (*p && *q) {
-        int32_t rp = ScanRank(p), rq = ScanRank(q);
-        if (rp != rq)
-            return rp - rq;
-    }
-    return (int32_t)*p - (int32_t)*q;
 }
 
 // Words of two to four kanji drawn from the common range, one a line.
@@ -95,8 +70,9 @@ static double TimeSort(const std::vector<Unit16> &text, SortOptions options)
 }
 
 // Sorts a line table of the text's keys (the text itself, as in Unicode
-// mode) with the given comparator.
-static double TimeTable(std::vector<Unit16> text, Comparator cmp)
+// mode) with the given order on two keys.
+template <typename Order>
+static double TimeTable(std::vector<Unit16> text, Order order)
 {
     std::vector<LineEntry> table;
     Unit16 *p = text.data();
@@ -107,7 +83,9 @@ static double TimeTable(std::vector<Unit16> text, Comparator cmp)
         *p++ = 0;
     }
     double start = Now();
-    QuickSortLines(table.data(), table.size(), cmp);
+    QuickSortRecords(table.data(), table.size(), [order](const LineEntry *a, const LineEntry *b) {
+        return order((const Unit16 *)a->key, (const Unit16 *)b->key);
+    });
     return Now() - start;
 }
 
@@ -142,8 +120,10 @@ int main(int argc, char **argv)
         fprintf(stderr, "order_bench: cannot load %s\n", orderFilePath);
         return 1;
     }
-    double indexMs = TimeTable(sample, CompareCustomOrder);
-    double scanMs = TimeTable(sample, CompareByScan);
+    double indexMs = TimeTable(sample, CustomFrom);
+    double scanMs = TimeTable(sample, [](const Unit16 *p, const Unit16 *q) {
+        return RefCustom(p, q, [](const Unit16 *at) { return RefRank(scanTable, at); });
+    });
     ReleaseOrderTable();
     printf("%zu lines, sort phase only\n", scanLines);
     printf("  rank index           %9.1f ms\n", indexMs);

@@ -71,30 +71,19 @@ struct Result {
     double otherMib;                      // peak beyond one block, the table and the order table
 };
 
-// The record comparator of an order, in a direction fixed at compile time,
-// handed to f: the very comparison SortRecords inlines.
-template <bool Desc, typename F>
-static void WithCompare(KeyOrder order, F f)
-{
-#define HAND(compare)                                                                    \
-    f([](const SortRecord *a, const SortRecord *b) { return Desc ? compare(b, a) : compare(a, b); })
-    switch (order) {
-    case ORDER_BYTES: HAND(ComparePlainRecords<unsigned char>); break;
-    case ORDER_UNITS: HAND(ComparePlainRecords<Unit16>); break;
-    case ORDER_NUMERIC_BYTES: HAND(CompareNumericRecords<unsigned char>); break;
-    case ORDER_NUMERIC_UNITS: HAND(CompareNumericRecords<Unit16>); break;
-    case ORDER_CUSTOM: HAND(CompareCustomRecords); break;
-    }
-#undef HAND
-}
-
+// The record comparison of an order, in the direction asked, and the
+// order's test of a total preorder, handed to f: the very comparison
+// SortRecords inlines.
 template <typename F>
 static void WithCompare(KeyOrder order, bool descending, F f)
 {
-    if (descending)
-        WithCompare<true>(order, f);
-    else
-        WithCompare<false>(order, f);
+    WithKeyOrder(order, [&](auto o) {
+        typedef decltype(o) Order;
+        if (descending)
+            f([](const SortRecord *a, const SortRecord *b) { return Order::Compare(b, a); }, Order::TotalOver);
+        else
+            f([](const SortRecord *a, const SortRecord *b) { return Order::Compare(a, b); }, Order::TotalOver);
+    });
 }
 
 // FNV-1a, as the Windows bench host hashes its results.
@@ -212,7 +201,7 @@ static void StdSortRound(const std::vector<Unit16> &text, SortOptions o, Result 
     Prepared p;
     Prepare(text, o, &p);
     KeyOrder order = ChooseKeyOrder(p.w.options);
-    WithCompare(order, o.descending, [&](auto compare) {
+    WithCompare(order, o.descending, [&](auto compare, auto totalOver) {
         std::vector<SortRecord> t = p.table;
         double t0 = Now();
         std::sort(t.begin(), t.end(),
@@ -229,7 +218,7 @@ static void StdSortRound(const std::vector<Unit16> &text, SortOptions o, Result 
                 return compare(a, b);
             },
             [](const SortRecord *, const SortRecord *) {},
-            [&] { return IsTotalPreorderOver(t.data(), t.size(), order); });
+            [&] { return totalOver(t.data(), t.size()); });
         r->comparisons = n;
     });
     Unprepare(&p);

@@ -17,7 +17,7 @@
 
 #include "../res/messages.h"
 #include "platform.h"
-#include "records.h"
+#include "custom_prefix.h"
 
 enum {
     ORDER_FILE_LIMIT = 0x400000,  // bytes; the file must be smaller
@@ -214,33 +214,4 @@ int32_t CustomFrom(const Unit16 *p, const Unit16 *q)
     }
     // A unit after the NUL is never looked at: the decision needs none.
     return CustomDecision(p[0], p[0] ? p[1] : 0, q[0], q[0] ? q[1] : 0);
-}
-
-int32_t CompareCustomOrder(const LineEntry *a, const LineEntry *b)
-{
-    return CustomFrom((const Unit16 *)a->key, (const Unit16 *)b->key);
-}
-
-int32_t CompareCustomOrderDescending(const LineEntry *a, const LineEntry *b)
-{
-    return CompareCustomOrder(b, a);
-}
-
-// A record's prefix in custom order holds the weights of the key's first
-// units where code-unit order holds the units, so that two different
-// prefixes decide as the comparison does at their first differing unit.
-// Packing stops at a high surrogate, whose rank depends on the unit after
-// it, and fills the slots left with CUSTOM_STOP, which sends the
-// comparison to the keys; after the key's end they are zero, which sorts
-// first, as the end does.
-KeyPrefix PackCustomKey(const Unit16 *key)
-{
-    KeyPrefix p = {0, 0};
-    int i = 0;
-    for (; i < Packing<Unit16>::UNITS && key[i] && !IsHigh(key[i]); i++)
-        SetUnit<Unit16>(&p, i, orderWeights[key[i]]);
-    if (i < Packing<Unit16>::UNITS && key[i])
-        for (; i < Packing<Unit16>::UNITS; i++)
-            SetUnit<Unit16>(&p, i, CUSTOM_STOP);
-    return p;
 }

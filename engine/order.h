@@ -19,11 +19,20 @@ void ReleaseOrderTable();
 
 // Rank of the character at a key position: the position of its first
 // occurrence in the table (a surrogate pair as a pair), or -1 when it is
-// not listed or no table is loaded.
+// not listed or no table is loaded. The sort reads the index directly;
+// this is its one entry for the tests, which hold it to a scan.
 int32_t OrderRank(const Unit16 *at);
 
-// Custom order; only while a table is loaded.
-int32_t CompareCustomOrder(const LineEntry *a, const LineEntry *b);
-int32_t CompareCustomOrderDescending(const LineEntry *a, const LineEntry *b);
+// Custom order on whole keys, from a position both keys reach with
+// everything before it equal; only while a table is loaded. At the first
+// differing units, listed characters by rank (a surrogate pair ranked as a
+// pair), else by unit; the end first: rank(a) - rank(b), or a - b.
+int32_t CustomFrom(const Unit16 *p, const Unit16 *q);
+
+// Each single unit's weight for the record prefixes: its place in the
+// custom order among all single units, unlisted units first by code, then
+// listed ones by rank; CUSTOM_STOP for a high surrogate, 0 for NUL. Held
+// with the table; null while none is loaded.
+extern Unit16 *orderWeights;
 
 #endif

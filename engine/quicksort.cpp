@@ -12,8 +12,3 @@ Guard NewGuard(size_t n)
         log2n++;
     return {0, GUARD_FACTOR * (uint64_t)n * log2n, 0, STALL_FACTOR * (uint64_t)n};
 }
-
-void QuickSortLines(LineEntry *t, size_t count, Comparator cmp)
-{
-    QuickSortRecords(t, count, cmp);
-}

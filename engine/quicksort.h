@@ -216,8 +216,4 @@ void QuickSortRecords(R *t, size_t count, Cmp cmp)
     QuickSortRecords(t, count, cmp, [](const R *, const R *) {});
 }
 
-// The procedure over plain entries with a comparator of the family, never
-// handing over: the plain procedure, for tests and benchmarks.
-void QuickSortLines(LineEntry *table, size_t count, Comparator cmp);
-
 #endif

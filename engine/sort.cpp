@@ -165,25 +165,14 @@ bool MakeLineTable(SortWork *w)
         PlatformBlockFree(w->keyBlock);
         return false;
     }
-    SortRecord *t = w->table;
-    unsigned char *bytes = (unsigned char *)w->key;
-    switch (ChooseKeyOrder(w->options)) {
-    case ORDER_BYTES:
-        FillLineTable(t, count, bytes, w->text, [](const unsigned char *k) { return PackPrefix(k); });
-        break;
-    case ORDER_NUMERIC_BYTES:
-        FillLineTable(t, count, bytes, w->text, [](const unsigned char *k) { return PackNumericPrefix(k); });
-        break;
-    case ORDER_UNITS:
-        FillUnitsTable(w, [](const Unit16 *k) { return PackPrefix(k); });
-        break;
-    case ORDER_NUMERIC_UNITS:
-        FillUnitsTable(w, [](const Unit16 *k) { return PackNumericPrefix(k); });
-        break;
-    case ORDER_CUSTOM:
-        FillUnitsTable(w, [](const Unit16 *k) { return PackCustomKey(k); });
-        break;
-    }
+    WithKeyOrder(ChooseKeyOrder(w->options), [w, count](auto o) {
+        typedef decltype(o) Order;
+        auto pack = [](const typename Order::Unit *k) { return Order::Pack(k); };
+        if constexpr (sizeof(typename Order::Unit) == 1)
+            FillLineTable(w->table, count, (unsigned char *)w->key, w->text, pack);
+        else
+            FillUnitsTable(w, pack);
+    });
     return true;
 }
 

@@ -4,7 +4,7 @@
 #define TALLORIX_ENGINE_SORT_PHASES_H
 
 #include "platform.h"
-#include "records.h"
+#include "key_order.h"
 
 struct SortWork {
     WindowHandle owner;

@@ -2,7 +2,7 @@
 // quicksort's exact finish needs: only then do ranks give every
 // comparison's sign. Each test is a sufficient condition, cheap to check,
 // and proven below; where it fails the procedure goes on directly.
-#include "records.h"
+#include "key_order.h"
 
 // Numeric order reads each digit run as a value modulo 2^32 and returns the
 // difference of two values as a signed 32-bit number. While every value is
@@ -18,7 +18,7 @@
 // compare below the next and the last below the first, as every difference
 // of neighbours is 2^30 and 0 - 3 * 2^30 wraps to 2^30.
 template <typename U>
-static bool RunsBelow2To31(const SortRecord *t, size_t n)
+bool NumericRunsBelow2To31(const SortRecord *t, size_t n)
 {
     for (size_t i = 0; i < n; i++) {
         const U *k = (const U *)t[i].entry.key;
@@ -63,7 +63,7 @@ static bool RunsBelow2To31(const SortRecord *t, size_t n)
 // rank is a position holding that unit), and the keys compare unit by unit
 // on those weights: a total order. Keys without surrogate pairs always
 // pass.
-static bool PairsFollowOneUnit(const SortRecord *t, size_t n)
+bool CustomPairsFollowOneUnit(const SortRecord *t, size_t n)
 {
     enum { HIGHS = 1024, NONE = 0x10000 };
     uint32_t follower[HIGHS];          // the unit after each high surrogate
@@ -92,16 +92,5 @@ static bool PairsFollowOneUnit(const SortRecord *t, size_t n)
     return true;
 }
 
-bool IsTotalPreorderOver(const SortRecord *t, size_t n, KeyOrder order)
-{
-    switch (order) {
-    case ORDER_NUMERIC_BYTES:
-        return RunsBelow2To31<unsigned char>(t, n);
-    case ORDER_NUMERIC_UNITS:
-        return RunsBelow2To31<Unit16>(t, n);
-    case ORDER_CUSTOM:
-        return PairsFollowOneUnit(t, n);
-    default:
-        return true;  // byte and code-unit order: total orders
-    }
-}
+template bool NumericRunsBelow2To31<unsigned char>(const SortRecord *, size_t);
+template bool NumericRunsBelow2To31<Unit16>(const SortRecord *, size_t);

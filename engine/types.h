@@ -17,13 +17,12 @@ struct SortOptions {
     bool orderFile;
 };
 
-// One record of the line table. Comparators look only at key: a
-// NUL-terminated string of bytes (code page 932) or of Unit16.
+// A line and its sort key, as each record of the line table holds them
+// (prefix.h). The key is a NUL-terminated string of bytes (code page 932)
+// or of Unit16; orders look only at it.
 struct LineEntry {
     const void *key;
     const Unit16 *line;
 };
-
-typedef int32_t (*Comparator)(const LineEntry *a, const LineEntry *b);
 
 #endif

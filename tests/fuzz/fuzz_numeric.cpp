@@ -3,13 +3,10 @@
 // The input is read three ways: as bytes, as compact units and as
 // little-endian 16-bit units; each time the first NUL ends the first key
 // and the second runs from there to the next NUL or the end. For every
-// ordered pair of the two keys (each against itself included) the numeric
-// comparators must return exactly the reference value, the plain ones
-// exactly -1, 0 or +1 as the reference, each descending twin the value of
-// its comparator with the records exchanged, and the record comparators of
-// the sort the value of the comparator they stand for.
-#include "engine/compare.h"
-#include "engine/records.h"
+// ordered pair of the two keys (each against itself included) the sort's
+// record comparison in numeric order must return exactly the reference
+// value, and in plain order exactly -1, 0 or +1 as the reference.
+#include "engine/key_order.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
@@ -29,30 +26,22 @@ static void SplitTwo(const std::vector<U> &all, std::vector<U> *a, std::vector<U
     b->push_back(0);
 }
 
-struct Family {
-    Comparator plain, plainDescending, numeric, numericDescending;
-    KeyOrder plainOrder, numericOrder;
+struct Orders {
+    KeyOrder plain, numeric;
 };
 
 template <typename U>
-static void CheckPair(const U *a, const U *b, const Family &f)
+static void CheckPair(const U *a, const U *b, const Orders &o)
 {
     LineEntry ea = {a, NULL}, eb = {b, NULL};
-    int32_t plain = RefPlain(a, b), numeric = RefNumeric(a, b);
-
-    REQUIRE(f.plain(&ea, &eb) == plain);
-    REQUIRE(f.plainDescending(&eb, &ea) == plain);
-    REQUIRE(f.numeric(&ea, &eb) == numeric);
-    REQUIRE(f.numericDescending(&eb, &ea) == numeric);
-
-    SortRecord pa = {PackKey(a, f.plainOrder), ea}, pb = {PackKey(b, f.plainOrder), eb};
-    REQUIRE(ComparePlainRecords<U>(&pa, &pb) == plain);
-    SortRecord na = {PackKey(a, f.numericOrder), ea}, nb = {PackKey(b, f.numericOrder), eb};
-    REQUIRE(CompareNumericRecords<U>(&na, &nb) == numeric);
+    SortRecord pa = {PackKey(a, o.plain), ea}, pb = {PackKey(b, o.plain), eb};
+    REQUIRE(CompareRecords(&pa, &pb, o.plain) == RefPlain(a, b));
+    SortRecord na = {PackKey(a, o.numeric), ea}, nb = {PackKey(b, o.numeric), eb};
+    REQUIRE(CompareRecords(&na, &nb, o.numeric) == RefNumeric(a, b));
 }
 
 template <typename U>
-static void CheckKeys(const std::vector<U> &all, const Family &f)
+static void CheckKeys(const std::vector<U> &all, const Orders &f)
 {
     std::vector<U> a, b;
     SplitTwo(all, &a, &b);
@@ -62,10 +51,8 @@ static void CheckKeys(const std::vector<U> &all, const Family &f)
     CheckPair(b.data(), b.data(), f);
 }
 
-static const Family kBytes = {CompareBytes,        CompareBytesDescending, CompareNumericBytes,
-                              CompareNumericBytesDescending, ORDER_BYTES, ORDER_NUMERIC_BYTES};
-static const Family kUnits = {CompareUnits,        CompareUnitsDescending, CompareNumericUnits,
-                              CompareNumericUnitsDescending, ORDER_UNITS, ORDER_NUMERIC_UNITS};
+static const Orders kBytes = {ORDER_BYTES, ORDER_NUMERIC_BYTES};
+static const Orders kUnits = {ORDER_UNITS, ORDER_NUMERIC_UNITS};
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -24,7 +24,7 @@
 #include "engine/sort.h"
 #include "filter/options.h"
 #include "fuzz_support.h"
-#include "reference_quicksort.h"
+#include "tests/reference/procedure.h"
 
 typedef std::vector<uint8_t> Bytes;
 

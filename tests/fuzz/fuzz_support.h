@@ -13,7 +13,17 @@
 #include <vector>
 
 #include "engine/order.h"
-#include "reference.h"
+#include "tests/reference/rules.h"
+
+// Stops the fuzzer on a broken property; libFuzzer keeps the input.
+#define REQUIRE(cond)                                                        \
+    do {                                                                     \
+        if (!(cond)) {                                                       \
+            fprintf(stderr, "%s:%d: property violated: %s\n", __FILE__,      \
+                    __LINE__, #cond);                                        \
+            abort();                                                         \
+        }                                                                    \
+    } while (0)
 
 // In the compact encoding a byte below 0x80 is that ASCII unit and any
 // other byte one of these: what the options and the order treat specially

@@ -1,6 +1,6 @@
 // The quicksort's guard and exact finish. Whatever the budget, the engine's
-// sort must leave every line where the plain procedure over plain entries,
-// with the family's comparator, leaves it: on the benchmark's patterns, on
+// sort must leave every line where the reference procedure with the
+// reference rule leaves it: on the benchmark's patterns, on
 // random tables full of equal keys, and on tables whose order is not a
 // total preorder, which must never be handed over.
 #include <unistd.h>
@@ -10,29 +10,15 @@
 #include <vector>
 
 #include "bench/patterns.h"
-#include "engine/compare.h"
 #include "engine/quicksort.h"
 #include "engine/sort_phases.h"
 #include "helpers.h"
 
 namespace {
 
-struct Mode {
-    const char *options;  // ascending; descending sets the first digit
-    Comparator ascending, descending;
-};
-
-const Mode modes[] = {
-    {"000000", CompareBytes, CompareBytesDescending},
-    {"011000", CompareBytes, CompareBytesDescending},
-    {"000010", CompareUnits, CompareUnitsDescending},
-    {"011010", CompareUnits, CompareUnitsDescending},
-    {"000100", CompareNumericBytes, CompareNumericBytesDescending},
-    {"000110", CompareNumericUnits, CompareNumericUnitsDescending},
-    {"011110", CompareNumericUnits, CompareNumericUnitsDescending},
-    {"000011", CompareCustomOrder, CompareCustomOrderDescending},
-    {"001011", CompareCustomOrder, CompareCustomOrderDescending},
-};
+// Option strings, ascending; descending sets the first digit.
+const char *const modes[] = {"000000", "011000", "000010", "011010", "000100",
+                             "000110", "011110", "000011", "001011"};
 
 struct Orders {
     std::vector<const Unit16 *> guarded, direct;  // each line's start, in sorted order
@@ -40,9 +26,8 @@ struct Orders {
 };
 
 // Sorts the line table of text twice: through the engine with the guard's
-// budget, and by the plain procedure with the family's comparator.
-Orders SortBothWays(const Units &text, const char *options, bool descending, Comparator plain,
-                    int64_t budget)
+// budget, and by the reference.
+Orders SortBothWays(const Units &text, const char *options, bool descending, int64_t budget)
 {
     char o[7];
     snprintf(o, sizeof o, "%s", options);
@@ -66,7 +51,7 @@ Orders SortBothWays(const Units &text, const char *options, bool descending, Com
     SortLineTable(&w);
     guardBudget = -1;
     r.finished = exactFinishCount != finishes;
-    QuickSortLines(entries.data(), entries.size(), plain);
+    ReferenceSort(entries, ChooseKeyOrder(w.options), descending);
 
     for (size_t i = 0; i < w.lines; i++) {
         r.guarded.push_back(w.table[i].entry.line);
@@ -107,15 +92,14 @@ TEST(ExactFinish, PatternsMatchProcedure)
     const int64_t budgets[] = {0, 3 * (int64_t)lines, 10 * (int64_t)lines, GUARD_OFF};
     for (int p = 0; p < benchPatternCount; p++) {
         Units text = FromPattern(p, lines, 5);
-        for (const Mode &m : modes) {
+        for (const char *mode : modes) {
             char options[7];
-            PatternOptions(p, m.options, options);
+            PatternOptions(p, mode, options);
             for (bool descending : {false, true}) {
                 for (int64_t budget : budgets) {
                     SCOPED_TRACE(std::string(benchPatterns[p].name) + " " + options +
                                  (descending ? " descending" : "") + " budget " + std::to_string(budget));
-                    Orders r = SortBothWays(text, options, descending, descending ? m.descending : m.ascending,
-                                            budget);
+                    Orders r = SortBothWays(text, options, descending, budget);
                     ASSERT_EQ(r.guarded, r.direct);
                     if (budget == 0) {
                         EXPECT_TRUE(r.finished);
@@ -151,12 +135,12 @@ TEST(ExactFinish, RandomTablesMatchProcedure)
         for (size_t i = 0; i < lines; i++)
             s += keys[rng() % keys.size()] + u"\n";
         Units text = ToUnits(s);
-        const Mode &m = modes[rng() % (sizeof modes / sizeof *modes)];
+        const char *mode = modes[rng() % (sizeof modes / sizeof *modes)];
         bool descending = rng() % 2;
         int64_t budget = rng() % 3 == 0 ? 0 : rng() % 3 == 0 ? GUARD_OFF : (int64_t)(rng() % (4 * lines));
-        SCOPED_TRACE(std::string(m.options) + (descending ? " descending " : " ") + Show(s) + " budget " +
+        SCOPED_TRACE(std::string(mode) + (descending ? " descending " : " ") + Show(s) + " budget " +
                      std::to_string(budget));
-        Orders r = SortBothWays(text, m.options, descending, descending ? m.descending : m.ascending, budget);
+        Orders r = SortBothWays(text, mode, descending, budget);
         ASSERT_EQ(r.guarded, r.direct);
         finished += r.finished;
     }
@@ -198,13 +182,9 @@ TEST(ExactFinish, OnlyCertifiedOrdersHandOver)
         for (int i = 0; i < 600; i++)
             s += c.keys[rng() % c.keys.size()] + u"\n";
         Units text = ToUnits(s);
-        const Mode *m = &modes[0];
-        for (const Mode &n : modes)
-            if (!strcmp(n.options + 3, c.options + 3))
-                m = &n;
         for (bool descending : {false, true}) {
             SCOPED_TRACE(std::string(c.options) + (descending ? " descending " : " ") + Show(c.keys[0]));
-            Orders r = SortBothWays(text, c.options, descending, descending ? m->descending : m->ascending, 0);
+            Orders r = SortBothWays(text, c.options, descending, 0);
             EXPECT_EQ(r.finished, c.certified);
             ASSERT_EQ(r.guarded, r.direct);
         }

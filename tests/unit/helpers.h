@@ -13,6 +13,8 @@
 #include "engine/platform_native.h"
 #include "engine/sort.h"
 #include "filter/options.h"
+#include "tests/reference/procedure.h"
+#include "tests/reference/rules.h"
 
 typedef std::vector<Unit16> Units;
 
@@ -95,6 +97,42 @@ inline std::string Show(const std::u16string &s)
         r += buf;
     }
     return r;
+}
+
+// The reference's ranks for the order file that orderFilePath names.
+inline RefRanks ReferenceRanks()
+{
+    std::vector<unsigned char> bytes;
+    if (FILE *f = fopen(orderFilePath, "rb")) {
+        int c;
+        while ((c = fgetc(f)) != EOF)
+            bytes.push_back((unsigned char)c);
+        fclose(f);
+    }
+    RefRanks ranks;
+    RefMakeRanks(RefLoadOrder(bytes.data(), bytes.size()).table, &ranks);
+    return ranks;
+}
+
+// The entries in the order the reference procedure leaves them, with the
+// reference rule of the order; descending by exchanging the records.
+inline void ReferenceSort(std::vector<LineEntry> &entries, KeyOrder order, bool descending)
+{
+    RefRanks ranks;
+    if (order == ORDER_CUSTOM)
+        ranks = ReferenceRanks();
+    std::vector<size_t> t(entries.size());
+    for (size_t i = 0; i < t.size(); i++)
+        t[i] = i;
+    RefQuickSort(t, [&](size_t x, size_t y) {
+        if (descending)
+            std::swap(x, y);
+        return RefCompare(order, entries[x].key, entries[y].key, &ranks);
+    });
+    std::vector<LineEntry> sorted;
+    for (size_t i : t)
+        sorted.push_back(entries[i]);
+    entries = sorted;
 }
 
 #endif

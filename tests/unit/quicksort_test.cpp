@@ -1,6 +1,5 @@
 // The line-table quicksort. Its order of equal keys is observable, so each
-// result is checked record for record against a plain recursive
-// transcription of the documented procedure.
+// result is checked record for record against the reference procedure.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "engine/quicksort.h"
+#include "tests/reference/procedure.h"
 
 namespace {
 
@@ -18,50 +18,13 @@ int32_t CompareInts(const LineEntry *a, const LineEntry *b)
     return (x > y) - (x < y);
 }
 
-// Ranges are disjoint, so the order in which parts are sorted (the
-// engine's stack) cannot change the result; recursion serves.
-void ReferenceSort(std::vector<int> &v, const std::vector<int> &key, long lo, long hi)
-{
-    auto cmp = [&](long x, long y) { return (key[v[x]] > key[v[y]]) - (key[v[x]] < key[v[y]]); };
-    auto swap = [&](long x, long y) { std::swap(v[x], v[y]); };
-    long size = hi - lo + 1;
-    if (size < 2)
-        return;
-    if (size <= 8) {
-        for (; hi > lo; hi--) {
-            long max = lo;
-            for (long p = lo + 1; p <= hi; p++)
-                if (cmp(p, max) > 0)
-                    max = p;
-            swap(max, hi);
-        }
-        return;
-    }
-    swap(lo + size / 2, lo);
-    long l = lo, h = hi + 1;
-    for (;;) {
-        l++;
-        while (l <= hi && cmp(l, lo) <= 0)
-            l++;
-        h--;
-        while (h > lo && cmp(h, lo) >= 0)
-            h--;
-        if (h < l)
-            break;
-        swap(l, h);
-    }
-    swap(lo, h);
-    ReferenceSort(v, key, lo, h - 1);
-    ReferenceSort(v, key, l, hi);
-}
-
 std::vector<int> EngineOrder(const std::vector<int> &key)
 {
     static const Unit16 ids[2000] = {};
     std::vector<LineEntry> table(key.size());
     for (size_t i = 0; i < key.size(); i++)
         table[i] = {&key[i], &ids[i]};
-    QuickSortLines(table.data(), table.size(), CompareInts);
+    QuickSortRecords(table.data(), table.size(), CompareInts);
     std::vector<int> order;
     for (const LineEntry &e : table)
         order.push_back((int)(e.line - ids));
@@ -70,11 +33,11 @@ std::vector<int> EngineOrder(const std::vector<int> &key)
 
 std::vector<int> ReferenceOrder(const std::vector<int> &key)
 {
-    std::vector<int> order(key.size());
+    std::vector<size_t> order(key.size());
     for (size_t i = 0; i < key.size(); i++)
-        order[i] = (int)i;
-    ReferenceSort(order, key, 0, (long)key.size() - 1);
-    return order;
+        order[i] = i;
+    RefQuickSort(order, [&key](size_t x, size_t y) { return (key[x] > key[y]) - (key[x] < key[y]); });
+    return std::vector<int>(order.begin(), order.end());
 }
 
 TEST(QuickSort, EqualKeysOfTwoAndThreeRecords)

@@ -1,9 +1,7 @@
-// The sort's prefixed record comparators, and the family's comparators,
-// against plain unit-by-unit versions written from the rules: on many
-// random keys the signs agree, and the numeric results and the family's
-// custom results are the same values. Keys are drawn so that they often share long starts, end
-// inside or just past the packed prefix, and hold digit runs and
-// surrogates there.
+// The sort's prefixed record comparisons against the reference rules: on
+// many random keys the signs agree, and numeric order gives the same
+// values. Keys are drawn so that they often share long starts, end inside
+// or just past the packed prefix, and hold digit runs and surrogates there.
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <unistd.h>
@@ -12,85 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/compare.h"
+#include "engine/key_order.h"
 #include "engine/order.h"
-#include "engine/quicksort.h"
-#include "engine/records.h"
+#include "helpers.h"
 
 namespace {
-
-// ---- Plain versions ---------------------------------------------------------
-
-template <typename U>
-int32_t PlainReference(const U *p, const U *q)
-{
-    for (size_t i = 0;; i++) {
-        uint32_t c = p[i], d = q[i];
-        if (c != d)
-            return c < d ? -1 : 1;
-        if (c == 0)
-            return 0;
-    }
-}
-
-bool Digit(uint32_t c)
-{
-    return c >= '0' && c <= '9';
-}
-
-template <typename U>
-int32_t NumericReference(const U *p, const U *q)
-{
-    size_t i = 0, j = 0;
-    for (;;) {
-        uint32_t c = p[i], d = q[j];
-        if (c == 0)
-            return d ? -1 : 0;
-        if (d == 0)
-            return 1;
-        if (Digit(c) && Digit(d)) {
-            uint32_t x = 0, y = 0;
-            while (Digit(p[i]))
-                x = x * 10u + (p[i++] - '0');
-            while (Digit(q[j]))
-                y = y * 10u + (q[j++] - '0');
-            if (x != y)
-                return (int32_t)(x - y);
-            continue;
-        }
-        if (c != d)
-            return (int32_t)(c - d);
-        i++;
-        j++;
-    }
-}
-
-std::vector<Unit16> table;  // the order file's kept units, mark first
-
-int32_t ScanRank(const Unit16 *at)
-{
-    bool pair = at[0] >= 0xD800 && at[0] <= 0xDBFF && at[1] >= 0xDC00 && at[1] <= 0xDFFF;
-    for (size_t i = 0; i < table.size(); i++)
-        if (table[i] == at[0] && (!pair || (i + 1 < table.size() && table[i + 1] == at[1])))
-            return (int32_t)i;
-    return -1;
-}
-
-int32_t CustomReference(const Unit16 *p, const Unit16 *q)
-{
-    size_t i = 0;
-    while (p[i] == q[i]) {
-        if (!p[i])
-            return 0;
-        i++;
-    }
-    if (p[i] && q[i]) {
-        int32_t r = ScanRank(p + i), s = ScanRank(q + i);
-        if (r != s)
-            return r - s;
-    }
-    return (int32_t)p[i] - (int32_t)q[i];
-}
 
 int Sign(int32_t v)
 {
@@ -156,11 +80,8 @@ std::string OrderFile()
     // letter a, the mark again, another pair of the same block.
     const Unit16 units[] = {0xFEFF, 0x4E01, '\n', 0xD800, 0xDC01, '\n', 0xDC00, '9', 'a',
                             0xFEFF, 0xD800, 0xDFFF, 0xDBFF, 0x4E00};
-    table.clear();
     std::string bytes;
     for (Unit16 u : units) {
-        if (u > 0x20)
-            table.push_back(u);
         bytes += (char)(u & 0xFF);
         bytes += (char)(u >> 8);
     }
@@ -173,56 +94,43 @@ std::string OrderFile()
 
 const int PAIRS = 200000;
 
-template <typename U>
-void CheckOrder(KeyOrder order, int32_t (*reference)(const U *, const U *), Comparator family,
-                bool exact)
+void CheckOrder(KeyOrder order, const RefRanks &ranks)
 {
     std::mt19937 rng(order + 1);
+    bool units = order == ORDER_UNITS || order == ORDER_NUMERIC_UNITS || order == ORDER_CUSTOM;
     for (int n = 0; n < PAIRS; n++) {
-        std::vector<U> a = RandomKey<U>(rng), b = Variant(a, rng);
-        SortRecord x = {PackKey(a.data(), order), {a.data(), nullptr}};
-        SortRecord y = {PackKey(b.data(), order), {b.data(), nullptr}};
-        int32_t want = reference(a.data(), b.data());
-        int32_t got;
-        switch (order) {
-        case ORDER_BYTES:
-            got = ComparePlainRecords<unsigned char>(&x, &y);
-            break;
-        case ORDER_UNITS:
-            got = ComparePlainRecords<Unit16>(&x, &y);
-            break;
-        case ORDER_NUMERIC_BYTES:
-            got = CompareNumericRecords<unsigned char>(&x, &y);
-            break;
-        case ORDER_NUMERIC_UNITS:
-            got = CompareNumericRecords<Unit16>(&x, &y);
-            break;
-        default:
-            got = CompareCustomRecords(&x, &y);
-            break;
+        std::vector<Unit16> ua, ub;
+        std::vector<unsigned char> ba, bb;
+        if (units) {
+            ua = RandomKey<Unit16>(rng);
+            ub = Variant(ua, rng);
+        } else {
+            ba = RandomKey<unsigned char>(rng);
+            bb = Variant(ba, rng);
         }
-        int32_t plain = family(&x.entry, &y.entry);
-        // The custom record comparator gives the sign only.
-        if (exact && order != ORDER_CUSTOM)
+        const void *a = units ? (const void *)ua.data() : ba.data(), *b = units ? (const void *)ub.data() : bb.data();
+        SortRecord x = {PackKey(a, order), {a, nullptr}};
+        SortRecord y = {PackKey(b, order), {b, nullptr}};
+        int32_t want = RefCompare(order, a, b, &ranks);
+        int32_t got = CompareRecords(&x, &y, order);
+        // Numeric order's value is exact; the others give the sign.
+        if (order == ORDER_NUMERIC_BYTES || order == ORDER_NUMERIC_UNITS)
             ASSERT_EQ(got, want) << "pair " << n;
         else
             ASSERT_EQ(Sign(got), Sign(want)) << "pair " << n;
-        ASSERT_EQ(plain, exact ? want : Sign(want)) << "pair " << n;
     }
 }
 
-TEST(RecordCompare, AgreesWithPlainVersions)
+TEST(RecordCompare, AgreesWithReference)
 {
     std::string path = OrderFile();
     snprintf(orderFilePath, ORDER_PATH_SIZE, "%s", path.c_str());
     ASSERT_TRUE(LoadOrderTable());
-
-    CheckOrder<unsigned char>(ORDER_BYTES, PlainReference<unsigned char>, CompareBytes, false);
-    CheckOrder<Unit16>(ORDER_UNITS, PlainReference<Unit16>, CompareUnits, false);
-    CheckOrder<unsigned char>(ORDER_NUMERIC_BYTES, NumericReference<unsigned char>, CompareNumericBytes, true);
-    CheckOrder<Unit16>(ORDER_NUMERIC_UNITS, NumericReference<Unit16>, CompareNumericUnits, true);
-    CheckOrder<Unit16>(ORDER_CUSTOM, CustomReference, CompareCustomOrder, true);
-
+    RefRanks ranks = ReferenceRanks();
+    for (KeyOrder order : {ORDER_BYTES, ORDER_UNITS, ORDER_NUMERIC_BYTES, ORDER_NUMERIC_UNITS, ORDER_CUSTOM}) {
+        SCOPED_TRACE("order " + std::to_string(order));
+        CheckOrder(order, ranks);
+    }
     ReleaseOrderTable();
     unlink(path.c_str());
 }
@@ -256,9 +164,8 @@ TEST(RecordCompare, HalfWordsFindTheSameByte)
 }
 
 // The sort over prefixed records leaves every line, equal keys included,
-// where the procedure over plain entries with the family's comparator
-// leaves it.
-TEST(RecordCompare, SortMatchesPlainEntries)
+// where the reference procedure with the reference rule leaves it.
+TEST(RecordCompare, SortMatchesReference)
 {
     std::string path = OrderFile();
     snprintf(orderFilePath, ORDER_PATH_SIZE, "%s", path.c_str());
@@ -267,13 +174,9 @@ TEST(RecordCompare, SortMatchesPlainEntries)
     const struct {
         KeyOrder order;
         bool units;
-        Comparator ascending, descending;
     } orders[] = {
-        {ORDER_BYTES, false, CompareBytes, CompareBytesDescending},
-        {ORDER_UNITS, true, CompareUnits, CompareUnitsDescending},
-        {ORDER_NUMERIC_BYTES, false, CompareNumericBytes, CompareNumericBytesDescending},
-        {ORDER_NUMERIC_UNITS, true, CompareNumericUnits, CompareNumericUnitsDescending},
-        {ORDER_CUSTOM, true, CompareCustomOrder, CompareCustomOrderDescending},
+        {ORDER_BYTES, false},         {ORDER_UNITS, true},         {ORDER_NUMERIC_BYTES, false},
+        {ORDER_NUMERIC_UNITS, true}, {ORDER_CUSTOM, true},
     };
     std::mt19937 rng(7);
     for (const auto &o : orders) {
@@ -295,7 +198,7 @@ TEST(RecordCompare, SortMatchesPlainEntries)
                 entries.push_back({key, ids + i});
             }
             SortRecords(records.data(), records.size(), o.order, descending);
-            QuickSortLines(entries.data(), entries.size(), descending ? o.descending : o.ascending);
+            ReferenceSort(entries, o.order, descending);
             for (size_t i = 0; i < entries.size(); i++)
                 ASSERT_EQ(records[i].entry.line, entries[i].line)
                     << "order " << o.order << (descending ? " descending" : "") << " at " << i;

@@ -8,7 +8,7 @@
 
 #include "engine/order.h"
 #include "engine/platform_native.h"
-#include "engine/records.h"
+#include "engine/key_order.h"
 #include "engine/sort.h"
 #include "engine/sizes.h"
 #include "engine/sort_phases.h"

@@ -1,8 +1,10 @@
-// The engine's quicksort procedure step by step, over record numbers, so
-// that the order of equal keys (and the result under an order that is not
-// a total preorder) can be predicted exactly.
-#ifndef TALLORIX_TESTS_FUZZ_REFERENCE_QUICKSORT_H
-#define TALLORIX_TESTS_FUZZ_REFERENCE_QUICKSORT_H
+// The reference procedure: the module's quicksort step by step, written
+// apart from the engine's, over record numbers, so that the order of equal
+// keys (and the result under an order that is not a total preorder) can be
+// predicted exactly. Whatever the engine does to go faster, its result must
+// be this one's.
+#ifndef TALLORIX_TESTS_REFERENCE_PROCEDURE_H
+#define TALLORIX_TESTS_REFERENCE_PROCEDURE_H
 
 #include <stddef.h>
 #include <stdint.h>

@@ -1,0 +1,81 @@
+// Custom order's prefix and record comparison, over the weights that the
+// loaded order table gives each single unit (order.h).
+//
+// Custom prefix, unit keys, 8 slots of 16 bits:
+//
+//   word  bits    holds
+//   ----  ------  ---------------------------------------------------------
+//   hi    63..0   slots 0 to 3 \  the weight of each unit, up to the key's
+//   lo    63..0   slots 4 to 7 /  end (zero after it) or a high surrogate
+//                                 (CUSTOM_STOP from there on)
+//
+// Weights place the units as the custom order places them at a first
+// difference, so two prefixes without CUSTOM_STOP compare as integers the
+// way their keys compare. A high surrogate is not weighed, since its rank
+// depends on the unit after it: its slots send the comparison to the keys.
+#ifndef TALLORIX_ENGINE_CUSTOM_PREFIX_H
+#define TALLORIX_ENGINE_CUSTOM_PREFIX_H
+
+#include "order.h"
+#include "prefix.h"
+
+enum { CUSTOM_STOP = 0xFFFF };
+
+static inline KeyPrefix PackCustomKey(const Unit16 *key)
+{
+    enum { UNITS = Packing<Unit16>::UNITS };
+    KeyPrefix p = {0, 0};
+    int i = 0;
+    for (; i < UNITS && key[i] && (key[i] & 0xFC00) != 0xD800; i++)
+        SetUnit<Unit16>(&p, i, orderWeights[key[i]]);
+    if (i < UNITS && key[i])
+        for (; i < UNITS; i++)
+            SetUnit<Unit16>(&p, i, CUSTOM_STOP);
+    return p;
+}
+
+// The sign of CustomFrom on the two keys, not its value, since a weight is
+// no rank.
+//
+// What the branches rely on: weights lie between 1 and CUSTOM_STOP - 1; a
+// prefix whose last slot is not CUSTOM_STOP holds no high surrogate; equal
+// slots hold equal units, since distinct units have distinct weights.
+static inline int32_t CompareCustomRecords(const SortRecord *a, const SortRecord *b)
+{
+    enum { UNITS = Packing<Unit16>::UNITS };
+    int resumeAt;
+    if ((a->prefix.lo & 0xFFFF) != CUSTOM_STOP && (b->prefix.lo & 0xFFFF) != CUSTOM_STOP) {
+        // Weights only: they compare as plain order compares units.
+        if (a->prefix.hi != b->prefix.hi)
+            return a->prefix.hi < b->prefix.hi ? -1 : 1;
+        if (a->prefix.lo != b->prefix.lo)
+            return a->prefix.lo < b->prefix.lo ? -1 : 1;
+        if (!(a->prefix.lo & 0xFFFF))
+            return 0;  // the same key, ending inside
+        resumeAt = UNITS;
+    } else if ((resumeAt = FirstDifference<Unit16>(a->prefix, b->prefix)) < UNITS) {
+        uint32_t weightA = UnitAt<Unit16>(a->prefix, resumeAt), weightB = UnitAt<Unit16>(b->prefix, resumeAt);
+        if (weightA != CUSTOM_STOP && weightB != CUSTOM_STOP)
+            return weightA < weightB ? -1 : 1;
+    } else {
+        uint32_t last = UnitAt<Unit16>(a->prefix, UNITS - 1);
+        if (!last)
+            return 0;  // the same key, ending inside
+        if (last == CUSTOM_STOP)
+            for (resumeAt = 0; UnitAt<Unit16>(a->prefix, resumeAt) != CUSTOM_STOP;)
+                resumeAt++;
+    }
+    const Unit16 *p = (const Unit16 *)a->entry.key + resumeAt, *q = (const Unit16 *)b->entry.key + resumeAt;
+    while (*p == *q && *p) {
+        p++;
+        q++;
+    }
+    uint32_t c = *p, d = *q;
+    if (!c || !d)
+        return (c > d) - (c < d);
+    if ((c & 0xFC00) == 0xD800 || (d & 0xFC00) == 0xD800)
+        return CustomFrom(p, q);
+    return orderWeights[c] < orderWeights[d] ? -1 : 1;
+}
+
+#endif

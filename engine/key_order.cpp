@@ -1,0 +1,32 @@
+#include "key_order.h"
+
+#include "exact_finish.h"
+
+KeyOrder ChooseKeyOrder(SortOptions o)
+{
+    if (o.unicode && o.orderFile)
+        return ORDER_CUSTOM;
+    if (o.unicode)
+        return o.numeric ? ORDER_NUMERIC_UNITS : ORDER_UNITS;
+    return o.numeric ? ORDER_NUMERIC_BYTES : ORDER_BYTES;
+}
+
+// One instance of the quicksort per order and direction, each with its
+// comparison inlined. Past the guard's budget the sort is finished on
+// ranks where the order is a total preorder over these keys.
+void SortRecords(SortRecord *t, size_t n, KeyOrder order, bool descending)
+{
+    WithKeyOrder(order, [=](auto o) {
+        typedef decltype(o) Order;
+        auto ahead = [](const SortRecord *r, const SortRecord *pivot) { Order::Ahead(r, pivot); };
+        auto certified = [=] { return Order::TotalOver(t, n); };
+        if (descending)
+            GuardedQuickSort(
+                t, n, [](const SortRecord *a, const SortRecord *b) { return Order::Compare(b, a); }, ahead,
+                certified);
+        else
+            GuardedQuickSort(
+                t, n, [](const SortRecord *a, const SortRecord *b) { return Order::Compare(a, b); }, ahead,
+                certified);
+    });
+}
