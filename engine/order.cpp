@@ -124,7 +124,7 @@ static bool Fail(const char *message)
     return false;
 }
 
-bool LoadOrderTable()
+bool LoadOrderTable(bool withIndex)
 {
     ReleaseOrderTable();
 
@@ -170,7 +170,7 @@ bool LoadOrderTable()
 
     if (orderLength <= 1)
         return false;
-    if (!BuildIndex()) {
+    if (withIndex && !BuildIndex()) {
         ReleaseOrderTable();
         return Fail(MSG_ORDER_NO_MEMORY);
     }

@@ -11,8 +11,10 @@ enum { ORDER_PATH_SIZE = 260 };
 extern char orderFilePath[ORDER_PATH_SIZE];
 
 // Loads the file named by orderFilePath; false when the sort is to go on
-// without it. Failures that have a message show it first.
-bool LoadOrderTable();
+// without it. Failures that have a message show it first. The rank index
+// and the weights, which only a sort by the order reads, are built when
+// withIndex is set; without it the file is only read and checked.
+bool LoadOrderTable(bool withIndex = true);
 
 // Frees the table if one is held.
 void ReleaseOrderTable();

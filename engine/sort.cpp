@@ -41,7 +41,9 @@ bool BeginSort(SortWork *w, WindowHandle owner, const Unit16 *text, SortOptions 
     memset(w, 0, sizeof *w);
     w->owner = owner;
     w->text = text;
-    if (options.orderFile && !LoadOrderTable())
+    // Outside Unicode mode the file is read and its failures shown, but
+    // its order is not used: no index is built for it.
+    if (options.orderFile && !LoadOrderTable(options.unicode))
         options.orderFile = false;
     w->options = options;
 

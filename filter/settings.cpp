@@ -17,8 +17,17 @@ void ReadSetting(HKEY key, const char *name, char *buffer, DWORD size)
         return;
     DWORD type = 0, got = size;
     LONG r = RegQueryValueExA(key, name, NULL, &type, (BYTE *)buffer, &got);
-    if (r != ERROR_SUCCESS || type != REG_SZ || got > size) {
-        memset(buffer, 0, size);
+    if (r == ERROR_MORE_DATA || (r == ERROR_SUCCESS && got > size)) {
+        memset(buffer, 0, size);  // part of a value too long may be there
+        return;
+    }
+    if (r != ERROR_SUCCESS) {
+        buffer[0] = 0;  // missing or unreadable: nothing was written
+        return;
+    }
+    if (type != REG_SZ) {
+        memset(buffer, 0, got);
+        buffer[0] = 0;  // got may be 0
         return;
     }
     // The system does not promise a NUL: a string stored without one is

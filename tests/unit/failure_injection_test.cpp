@@ -54,6 +54,10 @@ TEST(FailureInjection, EachAllocationOfASort)
         {"100011", pairs, u"a\n\u3042", {ORDER, ORDER, ORDER, ORDER, ORDER, KEY, TABLE, OUTPUT}},
         {"000011", plain, u"x\ny\nz", {ORDER, ORDER, ORDER, ORDER, KEY, TABLE, OUTPUT}},
         {"000011", plain, u"x", {ORDER, ORDER, ORDER, ORDER, KEY}},
+        // Outside Unicode mode the file is read and checked, but no index
+        // is built for an order that is not used.
+        {"000001", plain, u"x\ny\nz", {ORDER, KEY, TABLE, OUTPUT}},
+        {"100101", pairs, u"a\n\u3042\nb", {ORDER, KEY, TABLE, OUTPUT}},
         {"000110", u"", u"b\na\nb\na\nb\na\nb\na\nb\na", {KEY, TABLE, FINISH, OUTPUT}, 0},
         {"000011", plain, u"x\ny\nx\ny\nz\nx\ny\nx\ny", {ORDER, ORDER, ORDER, ORDER, KEY, TABLE, FINISH, OUTPUT}, 0},
     };

@@ -92,11 +92,12 @@ struct DialogRun {
     bool null;
     int dialogs;
     std::string option;  // the buffer up to its NUL
-    bool tailAsExpected;  // zero behind the string up to byte 16
+    bool tailAsExpected;  // zero behind the string up to keptFrom, the host's bytes after it
 };
 
-// An empty option string: the dialog opens and is cancelled.
-static DialogRun RunDialog(size_t bufferBytes, int optionSize)
+// An empty option string: the dialog opens and is cancelled. The host's
+// bytes from keptFrom on must be left as they were.
+static DialogRun RunDialog(size_t bufferBytes, int optionSize, size_t keptFrom = 16)
 {
     char *buffer = GuardedBuffer(bufferBytes);
     memset(buffer, 0xAA, bufferBytes);
@@ -108,8 +109,8 @@ static DialogRun RunDialog(size_t bufferBytes, int optionSize)
     DialogRun r = {block == NULL, dialogCount - before, std::string(buffer), true};
     if (block)
         GlobalFree(block);
-    for (size_t i = r.option.size() + 1; i < 16; i++)
-        if (buffer[i] != 0)
+    for (size_t i = r.option.size() + 1; i < bufferBytes; i++)
+        if (buffer[i] != (i < keptFrom ? 0 : (char)0xAA))
             r.tailAsExpected = false;
     return r;
 }
@@ -174,9 +175,13 @@ struct StoredValue {
     bool wide;  // written with RegSetValueExW (data is UTF-16 bytes)
 };
 
+static const DWORD MISSING = 0xFFFFFFFF;  // a StoredValue's type: no value at all
+
 static void Store(const char *name, const StoredValue &v)
 {
-    if (v.wide)
+    if (v.type == MISSING)
+        SetValue(name, REG_SZ, NULL, 0);
+    else if (v.wide)
         WriteWide(name, v.type, v.data);
     else
         WriteAnsi(name, v.type, v.data);
@@ -191,7 +196,10 @@ static std::string orderPath, orderPath259;
 
 // Parameter as the dialog path reads it. A value of another type, too long
 // for the buffer, or filling the buffer without its NUL reads as missing;
-// a shorter string is taken with or without its NUL.
+// a shorter string is taken with or without its NUL. Only the first 16
+// bytes are cleared before the read; the read clears the bytes it may
+// have written of a value it does not take, and leaves the host's bytes
+// after them.
 static void TestParameterValues()
 {
     const std::string nul(1, '\0');
@@ -201,11 +209,16 @@ static void TestParameterValues()
         size_t bufferBytes;
         int optionSize;
         const char *read;  // the string the command reads, "" for missing
+        size_t keptFrom = 16;  // the host's bytes from here on stay as they were
     } cases[] = {
+        {"missing", {MISSING, "", false}, 256, 256, "", 16},
         {"REG_DWORD", {REG_DWORD, "111" + nul, false}, 256, 256, ""},
         {"REG_BINARY with NUL", {REG_BINARY, "100000" + nul, false}, 256, 256, ""},
         {"REG_BINARY without NUL", {REG_BINARY, "100000", false}, 256, 256, ""},
-        {"300 characters", {REG_SZ, "100000" + std::string(294, 'x') + nul, false}, 256, 256, ""},
+        {"REG_BINARY of 40 bytes", {REG_BINARY, "100000" + std::string(33, 'x') + nul, false}, 256, 256, "", 40},
+        {"40 bytes", {REG_SZ, "100000" + std::string(33, 'x') + nul, false}, 256, 256,
+         "100000xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx", 40},
+        {"300 characters", {REG_SZ, "100000" + std::string(294, 'x') + nul, false}, 256, 256, "", 256},
         {"17 bytes in a buffer of 16", {REG_SZ, "100000" + std::string(10, 'x') + nul, false}, 16, 16, ""},
         {"16 bytes in a buffer of 16", {REG_SZ, "100000" + std::string(9, 'x') + nul, false}, 16, 16,
          "100000xxxxxxxxx"},
@@ -234,7 +247,7 @@ static void TestParameterValues()
         CHECK(!s.null && s.text == L"a\nb\n", "%s: sort with options", c.what);
         CHECK(SameRaw(ReadRaw("Parameter"), parameter), "%s: Parameter touched", c.what);
 
-        DialogRun r = RunDialog(c.bufferBytes, c.optionSize);
+        DialogRun r = RunDialog(c.bufferBytes, c.optionSize, c.keptFrom);
         std::string want(c.read);
         std::string seen = (want + "000000").substr(0, 6);
         for (char &k : seen)
@@ -243,7 +256,8 @@ static void TestParameterValues()
         CHECK(seen == seenOption, "%s: dialog opened on \"%s\", not \"%s\"", c.what, seenOption, seen.c_str());
         CHECK(r.option == want, "%s: option buffer \"%s\", not \"%s\"", c.what, Printable(r.option).c_str(),
               c.read);
-        CHECK(r.tailAsExpected, "%s: option buffer not zeroed behind its string", c.what);
+        CHECK(r.tailAsExpected, "%s: option buffer not zeroed behind its string up to byte %u, or the host's bytes after it changed",
+              c.what, (unsigned)c.keptFrom);
         CHECK(StoredAsString("Parameter", want), "%s: Parameter left as \"%s\", not \"%s\"", c.what,
               Printable(GetString("Parameter")).c_str(), c.read);
         CHECK(StoredAsString("CustomFile", "C:\\order.txt"), "%s: CustomFile %s", c.what,

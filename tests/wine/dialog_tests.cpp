@@ -14,8 +14,17 @@
 #include <vector>
 
 #include "../../res/help_text.h"
+#include "../../res/resource.h"
 #include "check.h"
 #include "settings_access.h"
+
+// The host and stored dialog layouts know the controls by these numbers.
+static_assert(IDD_OPTIONS == 101 && IDD_HELP == 102, "dialog template numbers");
+static_assert(IDC_ASCENDING == 1000 && IDC_DESCENDING == 1002 && IDC_COLLAPSE_BLANKS == 1003 &&
+                  IDC_NUMERIC == 1004 && IDC_IGNORE_CASE == 1005 && IDC_HELP_TEXT == 1006 &&
+                  IDC_UNICODE == 1007 && IDC_ORDER_FILE == 1008 && IDC_ORDER_PATH == 1009 &&
+                  IDC_BROWSE == 1010 && IDC_SHOW_HELP == 339,
+              "control numbers of the dialog templates");
 
 typedef HGLOBAL(__cdecl *CustomSortFn)(HWND, const WCHAR *, char *, int);
 
@@ -42,9 +51,9 @@ static Kind KindOf(HWND w)
 {
     if (!HasClass(w, "#32770"))
         return OTHER;
-    if (GetDlgItem(w, 1003))
+    if (GetDlgItem(w, IDC_COLLAPSE_BLANKS))
         return OPTIONS;
-    if (GetDlgItem(w, 1006))
+    if (GetDlgItem(w, IDC_HELP_TEXT))
         return HELP;
     if (GetDlgItem(w, cmb1) && (GetDlgItem(w, cmb13) || GetDlgItem(w, edt1)))
         return FILE_DIALOG;
@@ -226,7 +235,7 @@ static void SeeHelp(HWND w)
     h.window = w;
     h.caption = TextOf(w);
     h.owner = GetWindow(w, GW_OWNER);
-    HWND edit = GetDlgItem(w, 1006);
+    HWND edit = GetDlgItem(w, IDC_HELP_TEXT);
     h.text = TextOf(edit);
     h.focused = GetFocus() == edit;
     SendMessageA(edit, EM_GETSEL, (WPARAM)&h.selStart, (LPARAM)&h.selEnd);
@@ -410,8 +419,8 @@ static void Expect(const Case &c, const Outcome &o)
           GetString("CustomFile").c_str());
     int helps = 0, browses = 0;
     for (const Step &s : c.steps) {
-        helps += s.op == CLICK && s.id == 339;
-        browses += s.op == CLICK && s.id == 1010;
+        helps += s.op == CLICK && s.id == IDC_SHOW_HELP;
+        browses += s.op == CLICK && s.id == IDC_BROWSE;
     }
     CHECK(run.help.count == helps, "%s: help shown %d times", c.what, run.help.count);
     CHECK(run.file.count == browses, "%s: open-file dialog shown %d times", c.what, run.file.count);
@@ -457,57 +466,57 @@ static std::string orderPath;
 static void TestOpening()
 {
     std::vector<Case> cases = {
-        // The template's first tab stop is 1003, but a radio button
+        // The template's first tab stop is IDC_COLLAPSE_BLANKS, but a radio button
         // becomes a tab stop when checked: the system's default focus goes
         // to the checked one.
         {"texts, focus and a fresh start", NULL, NULL,
-         {{HAS_FOCUS, 1000, 0, NULL},
-          {IS_TABSTOP, 1000, 1, NULL},
-          {IS_TABSTOP, 1002, 0, NULL},
-          {IS_TABSTOP, 1003, 1, NULL},
+         {{HAS_FOCUS, IDC_ASCENDING, 0, NULL},
+          {IS_TABSTOP, IDC_ASCENDING, 1, NULL},
+          {IS_TABSTOP, IDC_DESCENDING, 0, NULL},
+          {IS_TABSTOP, IDC_COLLAPSE_BLANKS, 1, NULL},
           READS(0, CAPTION),
           READS(0xFFFF, "並べ方"),
-          READS(1000, "文字コードの小さい順（いわゆる昇順） (&N)"),
-          READS(1002, "文字コードの大きい順（いわゆる降順） (&R)"),
-          READS(1003, "連続したタブ文字/空白文字を1つの空白文字であるかのようにして比較する(&I)"),
-          READS(1005, "大文字/小文字を区別しない(&C)"),
-          READS(1004, "数値の部分は数値の大小関係でソートする(&V)"),
-          READS(1007, "Unicodeの文字コードで比較(&U)"),
-          READS(1008, "並び順をファイルで指定(&F)"),
-          READS(1009, ""),
-          READS(1010, "..."),
+          READS(IDC_ASCENDING, "文字コードの小さい順（いわゆる昇順） (&N)"),
+          READS(IDC_DESCENDING, "文字コードの大きい順（いわゆる降順） (&R)"),
+          READS(IDC_COLLAPSE_BLANKS, "連続したタブ文字/空白文字を1つの空白文字であるかのようにして比較する(&I)"),
+          READS(IDC_IGNORE_CASE, "大文字/小文字を区別しない(&C)"),
+          READS(IDC_NUMERIC, "数値の部分は数値の大小関係でソートする(&V)"),
+          READS(IDC_UNICODE, "Unicodeの文字コードで比較(&U)"),
+          READS(IDC_ORDER_FILE, "並び順をファイルで指定(&F)"),
+          READS(IDC_ORDER_PATH, ""),
+          READS(IDC_BROWSE, "..."),
           READS(IDOK, "OK"),
           READS(IDCANCEL, "キャンセル"),
-          READS(339, "ヘルプ(&H)"),
-          CHECKED(1000, 1), CHECKED(1002, 0), CHECKED(1003, 0), CHECKED(1005, 0), CHECKED(1004, 0),
-          CHECKED(1007, 0), CHECKED(1008, 0),
-          ENABLED(1004, 1), ENABLED(1008, 0), ENABLED(1009, 0), ENABLED(1010, 0),
+          READS(IDC_SHOW_HELP, "ヘルプ(&H)"),
+          CHECKED(IDC_ASCENDING, 1), CHECKED(IDC_DESCENDING, 0), CHECKED(IDC_COLLAPSE_BLANKS, 0), CHECKED(IDC_IGNORE_CASE, 0), CHECKED(IDC_NUMERIC, 0),
+          CHECKED(IDC_UNICODE, 0), CHECKED(IDC_ORDER_FILE, 0),
+          ENABLED(IDC_NUMERIC, 1), ENABLED(IDC_ORDER_FILE, 0), ENABLED(IDC_ORDER_PATH, 0), ENABLED(IDC_BROWSE, 0),
           CANCEL_},
          NULL, "", "", "", 0, 0},
         {"every flag but the file", "111110", "C:\\order.txt",
-         {{HAS_FOCUS, 1002, 0, NULL}, {IS_TABSTOP, 1000, 0, NULL}, {IS_TABSTOP, 1002, 1, NULL},
-          CHECKED(1000, 0), CHECKED(1002, 1), CHECKED(1003, 1), CHECKED(1005, 1), CHECKED(1004, 1),
-          CHECKED(1007, 1), CHECKED(1008, 0), ENABLED(1004, 1), ENABLED(1008, 1), ENABLED(1009, 0),
-          ENABLED(1010, 0), READS(1009, "C:\\order.txt"), CANCEL_},
+         {{HAS_FOCUS, IDC_DESCENDING, 0, NULL}, {IS_TABSTOP, IDC_ASCENDING, 0, NULL}, {IS_TABSTOP, IDC_DESCENDING, 1, NULL},
+          CHECKED(IDC_ASCENDING, 0), CHECKED(IDC_DESCENDING, 1), CHECKED(IDC_COLLAPSE_BLANKS, 1), CHECKED(IDC_IGNORE_CASE, 1), CHECKED(IDC_NUMERIC, 1),
+          CHECKED(IDC_UNICODE, 1), CHECKED(IDC_ORDER_FILE, 0), ENABLED(IDC_NUMERIC, 1), ENABLED(IDC_ORDER_FILE, 1), ENABLED(IDC_ORDER_PATH, 0),
+          ENABLED(IDC_BROWSE, 0), READS(IDC_ORDER_PATH, "C:\\order.txt"), CANCEL_},
          NULL, "111110", "111110", "C:\\order.txt", 0, 0},
         {"only the digit 1 checks", "1x1y2", "",
-         {CHECKED(1002, 1), CHECKED(1003, 0), CHECKED(1005, 1), CHECKED(1004, 0), CHECKED(1007, 0), CANCEL_},
+         {CHECKED(IDC_DESCENDING, 1), CHECKED(IDC_COLLAPSE_BLANKS, 0), CHECKED(IDC_IGNORE_CASE, 1), CHECKED(IDC_NUMERIC, 0), CHECKED(IDC_UNICODE, 0), CANCEL_},
          NULL, "1x1y2", "1x1y2", "", 0, 0},
         {"the file option without Unicode", "000001", orderPath.c_str(),
-         {CHECKED(1008, 1), ENABLED(1008, 0), ENABLED(1009, 0), ENABLED(1010, 0), ENABLED(1004, 1), CANCEL_},
+         {CHECKED(IDC_ORDER_FILE, 1), ENABLED(IDC_ORDER_FILE, 0), ENABLED(IDC_ORDER_PATH, 0), ENABLED(IDC_BROWSE, 0), ENABLED(IDC_NUMERIC, 1), CANCEL_},
          NULL, "000001", "000001", orderPath, 0, 0},
         {"file mode", "000011", orderPath.c_str(),
-         {ENABLED(1008, 1), ENABLED(1009, 1), ENABLED(1010, 1), ENABLED(1004, 0), CHECKED(1004, 0),
-          READS(1009, orderPath.c_str()), CANCEL_},
+         {ENABLED(IDC_ORDER_FILE, 1), ENABLED(IDC_ORDER_PATH, 1), ENABLED(IDC_BROWSE, 1), ENABLED(IDC_NUMERIC, 0), CHECKED(IDC_NUMERIC, 0),
+          READS(IDC_ORDER_PATH, orderPath.c_str()), CANCEL_},
          NULL, "000011", "000011", orderPath, 0, 0},
         {"stored numeric in file mode, Cancel", "000111", orderPath.c_str(),
-         {CHECKED(1004, 0), ENABLED(1004, 0), CHECKED(1007, 1), CHECKED(1008, 1), ENABLED(1009, 1), CANCEL_},
+         {CHECKED(IDC_NUMERIC, 0), ENABLED(IDC_NUMERIC, 0), CHECKED(IDC_UNICODE, 1), CHECKED(IDC_ORDER_FILE, 1), ENABLED(IDC_ORDER_PATH, 1), CANCEL_},
          NULL, "000111", "000111", orderPath, 1, 0},
         {"stored numeric in file mode, OK", "000111", orderPath.c_str(),
-         {CHECKED(1004, 0), ENABLED(1004, 0), OK_},
+         {CHECKED(IDC_NUMERIC, 0), ENABLED(IDC_NUMERIC, 0), OK_},
          BY_FILE, "000011", "000011", orderPath, 1, 0},
         {"numeric kept outside file mode", "000101", "",
-         {CHECKED(1004, 1), ENABLED(1004, 1), CHECKED(1008, 1), ENABLED(1008, 0), CANCEL_},
+         {CHECKED(IDC_NUMERIC, 1), ENABLED(IDC_NUMERIC, 1), CHECKED(IDC_ORDER_FILE, 1), ENABLED(IDC_ORDER_FILE, 0), CANCEL_},
          NULL, "000101", "000101", "", 0, 0},
     };
     RunCases(cases);
@@ -518,40 +527,40 @@ static void TestEnablingRules()
 {
     std::vector<Case> cases = {
         {"Unicode off keeps the file option", "000011", orderPath.c_str(),
-         {CLICKS(1007), CHECKED(1007, 0), CHECKED(1008, 1), ENABLED(1008, 0), ENABLED(1009, 0),
-          ENABLED(1010, 0), ENABLED(1004, 1), OK_},
+         {CLICKS(IDC_UNICODE), CHECKED(IDC_UNICODE, 0), CHECKED(IDC_ORDER_FILE, 1), ENABLED(IDC_ORDER_FILE, 0), ENABLED(IDC_ORDER_PATH, 0),
+          ENABLED(IDC_BROWSE, 0), ENABLED(IDC_NUMERIC, 1), OK_},
          BY_CODE, "000001", "000001", orderPath, 0, 0},
         {"Unicode on again", "000001", orderPath.c_str(),
-         {CLICKS(1007), ENABLED(1008, 1), ENABLED(1009, 1), ENABLED(1010, 1), ENABLED(1004, 0), OK_},
+         {CLICKS(IDC_UNICODE), ENABLED(IDC_ORDER_FILE, 1), ENABLED(IDC_ORDER_PATH, 1), ENABLED(IDC_BROWSE, 1), ENABLED(IDC_NUMERIC, 0), OK_},
          BY_FILE, "000011", "000011", orderPath, 0, 0},
         {"the file option turns numeric off", "000110", "",
-         {ENABLED(1008, 1), ENABLED(1009, 0), CLICKS(1008), CHECKED(1004, 0), ENABLED(1004, 0), ENABLED(1009, 1),
-          ENABLED(1010, 1), CLICKS(1008), CHECKED(1004, 0), ENABLED(1004, 1), ENABLED(1009, 0), CANCEL_},
+         {ENABLED(IDC_ORDER_FILE, 1), ENABLED(IDC_ORDER_PATH, 0), CLICKS(IDC_ORDER_FILE), CHECKED(IDC_NUMERIC, 0), ENABLED(IDC_NUMERIC, 0), ENABLED(IDC_ORDER_PATH, 1),
+          ENABLED(IDC_BROWSE, 1), CLICKS(IDC_ORDER_FILE), CHECKED(IDC_NUMERIC, 0), ENABLED(IDC_NUMERIC, 1), ENABLED(IDC_ORDER_PATH, 0), CANCEL_},
          NULL, "000110", "000110", "", 1, 0},
         {"Unicode on with numeric and the file option", "000101", "",
-         {CLICKS(1007), CHECKED(1004, 0), ENABLED(1004, 0), ENABLED(1009, 1), CANCEL_},
+         {CLICKS(IDC_UNICODE), CHECKED(IDC_NUMERIC, 0), ENABLED(IDC_NUMERIC, 0), ENABLED(IDC_ORDER_PATH, 1), CANCEL_},
          NULL, "000101", "000101", "", 1, 0},
         {"Unicode without the file option", "000100", "",
-         {CLICKS(1007), ENABLED(1008, 1), CHECKED(1004, 1), ENABLED(1004, 1), ENABLED(1009, 0), OK_},
+         {CLICKS(IDC_UNICODE), ENABLED(IDC_ORDER_FILE, 1), CHECKED(IDC_NUMERIC, 1), ENABLED(IDC_NUMERIC, 1), ENABLED(IDC_ORDER_PATH, 0), OK_},
          L"A\nB\nC\nD\n", "000110", "000110", "", 0, 0},
         {"the radio pair", "100000", "",
-         {CLICKS(1000), CHECKED(1000, 1), CHECKED(1002, 0), OK_},
+         {CLICKS(IDC_ASCENDING), CHECKED(IDC_ASCENDING, 1), CHECKED(IDC_DESCENDING, 0), OK_},
          BY_CODE, "000000", "000000", "", 0, 0},
         {"notifications are not clicks", "000110", "",
-         {{SET_CHECK, 1008, BST_CHECKED, NULL},
-          {COMMAND, 0, MAKEWPARAM(1008, 1), NULL},
-          ENABLED(1004, 1),
-          CHECKED(1004, 1),
-          {COMMAND, 0, MAKEWPARAM(1007, BN_DOUBLECLICKED), NULL},
-          ENABLED(1009, 0),
+         {{SET_CHECK, IDC_ORDER_FILE, BST_CHECKED, NULL},
+          {COMMAND, 0, MAKEWPARAM(IDC_ORDER_FILE, 1), NULL},
+          ENABLED(IDC_NUMERIC, 1),
+          CHECKED(IDC_NUMERIC, 1),
+          {COMMAND, 0, MAKEWPARAM(IDC_UNICODE, BN_DOUBLECLICKED), NULL},
+          ENABLED(IDC_ORDER_PATH, 0),
           {COMMAND, 0, MAKEWPARAM(IDOK, 1), NULL},
           {COMMAND, 0, MAKEWPARAM(IDCANCEL, EN_CHANGE), NULL},
-          {COMMAND, 0, MAKEWPARAM(339, 1), NULL},
-          {COMMAND, 0, MAKEWPARAM(1010, 1), NULL},
+          {COMMAND, 0, MAKEWPARAM(IDC_SHOW_HELP, 1), NULL},
+          {COMMAND, 0, MAKEWPARAM(IDC_BROWSE, 1), NULL},
           {STILL_OPEN, 0, 0, NULL},
-          {COMMAND, 0, 1008, NULL},
-          CHECKED(1004, 0),
-          ENABLED(1004, 0),
+          {COMMAND, 0, IDC_ORDER_FILE, NULL},
+          CHECKED(IDC_NUMERIC, 0),
+          ENABLED(IDC_NUMERIC, 0),
           CANCEL_},
          NULL, "000110", "000110", "", 1, 0},
     };
@@ -567,26 +576,26 @@ static void TestOkAndCancel()
     // path that names no file.
     std::vector<Case> cases = {
         {"Cancel after changes", "100000", "C:\\old.txt",
-         {CLICKS(1000), CLICKS(1003), CLICKS(1007), CLICKS(1008), {TYPE, 1009, 0, "C:\\new.txt"}, CANCEL_},
+         {CLICKS(IDC_ASCENDING), CLICKS(IDC_COLLAPSE_BLANKS), CLICKS(IDC_UNICODE), CLICKS(IDC_ORDER_FILE), {TYPE, IDC_ORDER_PATH, 0, "C:\\new.txt"}, CANCEL_},
          NULL, "100000", "100000", "C:\\old.txt", 0, 0},
-        {"Cancel with both values missing", NULL, NULL, {CLICKS(1002), CANCEL_}, NULL, "", "", "", 0, 0},
+        {"Cancel with both values missing", NULL, NULL, {CLICKS(IDC_DESCENDING), CANCEL_}, NULL, "", "", "", 0, 0},
         {"OK takes every choice", NULL, NULL,
-         {CLICKS(1002), CLICKS(1003), CLICKS(1005), CLICKS(1004), OK_},
+         {CLICKS(IDC_DESCENDING), CLICKS(IDC_COLLAPSE_BLANKS), CLICKS(IDC_IGNORE_CASE), CLICKS(IDC_NUMERIC), OK_},
          descending, "111100", "111100", "", 0, 0},
         {"OK with every box clear", "111110", "",
-         {CLICKS(1000), CLICKS(1003), CLICKS(1005), CLICKS(1004), CLICKS(1007), OK_},
+         {CLICKS(IDC_ASCENDING), CLICKS(IDC_COLLAPSE_BLANKS), CLICKS(IDC_IGNORE_CASE), CLICKS(IDC_NUMERIC), CLICKS(IDC_UNICODE), OK_},
          BY_CODE, "000000", "000000", "", 0, 0},
         {"a typed path is taken unchecked", "000011", orderPath.c_str(),
-         {{TYPE, 1009, 0, "Z:\\no such\\order.txt"}, OK_},
+         {{TYPE, IDC_ORDER_PATH, 0, "Z:\\no such\\order.txt"}, OK_},
          BY_CODE, "000011", "000011", "Z:\\no such\\order.txt", 0, 1},
         {"a typed path of 259 characters", "000011", "",
-         {{TYPE, 1009, 0, exact259.c_str()}, OK_},
+         {{TYPE, IDC_ORDER_PATH, 0, exact259.c_str()}, OK_},
          BY_CODE, "000011", "000011", exact259, 0, 1},
         {"a typed path of 300 characters is cut", "000011", "",
-         {{TYPE, 1009, 0, long300.c_str()}, OK_},
+         {{TYPE, IDC_ORDER_PATH, 0, long300.c_str()}, OK_},
          BY_CODE, "000011", "000011", cut259, 0, 1},
         {"the path emptied", "000011", orderPath.c_str(),
-         {{TYPE, 1009, 0, ""}, CLICKS(1008), OK_},
+         {{TYPE, IDC_ORDER_PATH, 0, ""}, CLICKS(IDC_ORDER_FILE), OK_},
          BY_CODE, "000010", "000010", "", 0, 0},
     };
     RunCases(cases);
@@ -597,7 +606,7 @@ static void TestBrowse()
 {
     std::vector<Case> cancelled = {
         {"open-file dialog cancelled", "000011", orderPath.c_str(),
-         {CLICKS(1010), READS(1009, orderPath.c_str()), CANCEL_},
+         {CLICKS(IDC_BROWSE), READS(IDC_ORDER_PATH, orderPath.c_str()), CANCEL_},
          NULL, "000011", "000011", orderPath, 0, 0},
     };
     RunCases(cancelled, BROWSE_CANCEL);
@@ -612,7 +621,7 @@ static void TestBrowse()
     // A name typed in the open-file dialog comes back as a full path.
     std::vector<Case> picked = {
         {"a file picked", "000011", "",
-         {CLICKS(1010), READS(1009, orderPath.c_str()), OK_},
+         {CLICKS(IDC_BROWSE), READS(IDC_ORDER_PATH, orderPath.c_str()), OK_},
          BY_FILE, "000011", "000011", orderPath, 0, 0},
     };
     RunCases(picked, BROWSE_PICK, "order.txt");
@@ -682,7 +691,7 @@ static void TestHelp()
     for (HelpClose close : closes) {
         std::vector<Case> cases = {
             {"help", "100000", "",
-             {CLICKS(339), {HELP_CLOSED, 0, 0, NULL}, {STILL_OPEN, 0, 0, NULL}, CHECKED(1002, 1), CLICKS(339),
+             {CLICKS(IDC_SHOW_HELP), {HELP_CLOSED, 0, 0, NULL}, {STILL_OPEN, 0, 0, NULL}, CHECKED(IDC_DESCENDING, 1), CLICKS(IDC_SHOW_HELP),
               CANCEL_},
              NULL, "100000", "100000", "", 0, 0},
         };
@@ -769,29 +778,29 @@ static void TestTemplates()
     const DWORD push = child | BS_PUSHBUTTON | WS_TABSTOP;
     static const Item options[] = {
         {0xFFFF, 0x80, child | BS_GROUPBOX, 7, 7, 173, 45, L"並べ方"},
-        {1000, 0x80, child | BS_AUTORADIOBUTTON | WS_GROUP, 16, 21, 148, 10,
+        {IDC_ASCENDING, 0x80, child | BS_AUTORADIOBUTTON | WS_GROUP, 16, 21, 148, 10,
          L"文字コードの小さい順（いわゆる昇順） (&N)"},
-        {1002, 0x80, child | BS_AUTORADIOBUTTON, 16, 36, 147, 10, L"文字コードの大きい順（いわゆる降順） (&R)"},
-        {1003, 0x80, check | BS_MULTILINE | WS_GROUP, 7, 61, 168, 18,
+        {IDC_DESCENDING, 0x80, child | BS_AUTORADIOBUTTON, 16, 36, 147, 10, L"文字コードの大きい順（いわゆる降順） (&R)"},
+        {IDC_COLLAPSE_BLANKS, 0x80, check | BS_MULTILINE | WS_GROUP, 7, 61, 168, 18,
          L"連続したタブ文字/空白文字を1つの空白文字であるかのようにして比較する(&I)"},
-        {1005, 0x80, check, 7, 86, 126, 10, L"大文字/小文字を区別しない(&C)"},
-        {1004, 0x80, check, 7, 104, 170, 10, L"数値の部分は数値の大小関係でソートする(&V)"},
-        {1007, 0x80, check, 7, 122, 145, 10, L"Unicodeの文字コードで比較(&U)"},
-        {1008, 0x80, check, 7, 140, 113, 10, L"並び順をファイルで指定(&F)"},
-        {1009, 0x81, child | ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 156, 159, 14, L""},
-        {1010, 0x80, push, 169, 156, 11, 14, L"..."},
+        {IDC_IGNORE_CASE, 0x80, check, 7, 86, 126, 10, L"大文字/小文字を区別しない(&C)"},
+        {IDC_NUMERIC, 0x80, check, 7, 104, 170, 10, L"数値の部分は数値の大小関係でソートする(&V)"},
+        {IDC_UNICODE, 0x80, check, 7, 122, 145, 10, L"Unicodeの文字コードで比較(&U)"},
+        {IDC_ORDER_FILE, 0x80, check, 7, 140, 113, 10, L"並び順をファイルで指定(&F)"},
+        {IDC_ORDER_PATH, 0x81, child | ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 156, 159, 14, L""},
+        {IDC_BROWSE, 0x80, push, 169, 156, 11, 14, L"..."},
         {IDOK, 0x80, child | BS_DEFPUSHBUTTON | WS_TABSTOP, 13, 180, 50, 15, L"OK"},
         {IDCANCEL, 0x80, push, 68, 180, 50, 15, L"キャンセル"},
-        {339, 0x80, push, 123, 180, 50, 15, L"ヘルプ(&H)"},
+        {IDC_SHOW_HELP, 0x80, push, 123, 180, 50, 15, L"ヘルプ(&H)"},
     };
-    CheckTemplate(101, L"ソート (カスタム版)", 187, 202, options, sizeof options / sizeof *options);
+    CheckTemplate(IDD_OPTIONS, L"ソート (カスタム版)", 187, 202, options, sizeof options / sizeof *options);
     static const Item help[] = {
-        {1006, 0x81,
+        {IDC_HELP_TEXT, 0x81,
          child | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 7, 7, 261,
          220, L""},
         {IDOK, 0x80, child | BS_DEFPUSHBUTTON | WS_TABSTOP, 102, 232, 50, 15, L"閉じる"},
     };
-    CheckTemplate(102, L"ヘルプ", 275, 254, help, sizeof help / sizeof *help);
+    CheckTemplate(IDD_HELP, L"ヘルプ", 275, 254, help, sizeof help / sizeof *help);
 }
 
 // ---- Setting up ------------------------------------------------------------------
