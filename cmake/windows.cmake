@@ -4,13 +4,25 @@
 set(CP932 -fexec-charset=CP932)
 set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 
-# The dialog templates. windres is run directly: the compile options of the
-# C++ sources are not for it.
+# The version is written once, in VERSION (MAJOR.MINOR.PATCH); the version
+# resource takes it, and the copyright line of LICENSE.txt, from version.h.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/VERSION ${CMAKE_SOURCE_DIR}/LICENSE.txt)
+file(STRINGS ${CMAKE_SOURCE_DIR}/VERSION TALLORIX_VERSION LIMIT_COUNT 1)
+if(NOT TALLORIX_VERSION MATCHES "^([0-9]+)\\.([0-9]+)\\.([0-9]+)$")
+  message(FATAL_ERROR "VERSION holds '${TALLORIX_VERSION}', not MAJOR.MINOR.PATCH")
+endif()
+set(TALLORIX_VERSION_NUMBERS "${CMAKE_MATCH_1},${CMAKE_MATCH_2},${CMAKE_MATCH_3},0")
+file(STRINGS ${CMAKE_SOURCE_DIR}/LICENSE.txt TALLORIX_COPYRIGHT REGEX "^Copyright " LIMIT_COUNT 1)
+configure_file(res/version.h.in ${CMAKE_CURRENT_BINARY_DIR}/version.h @ONLY)
+
+# The dialog templates and the version resource. windres is run directly:
+# the compile options of the C++ sources are not for it.
 set(TALLORIX_RESOURCES ${CMAKE_CURRENT_BINARY_DIR}/Tallorix.rc.o)
 add_custom_command(OUTPUT ${TALLORIX_RESOURCES}
-  COMMAND ${CMAKE_RC_COMPILER} -O coff -I ${CMAKE_SOURCE_DIR}/res
+  COMMAND ${CMAKE_RC_COMPILER} -O coff -I ${CMAKE_SOURCE_DIR}/res -I ${CMAKE_CURRENT_BINARY_DIR}
           ${CMAKE_SOURCE_DIR}/res/Tallorix.rc ${TALLORIX_RESOURCES}
-  DEPENDS res/Tallorix.rc res/resource.h
+  DEPENDS res/Tallorix.rc res/resource.h ${CMAKE_CURRENT_BINARY_DIR}/version.h
   VERBATIM)
 set_source_files_properties(${TALLORIX_RESOURCES} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
 
@@ -29,6 +41,9 @@ add_library(tallorix SHARED
 set_target_properties(tallorix PROPERTIES PREFIX "" OUTPUT_NAME Tallorix SUFFIX .vlf)
 target_compile_options(tallorix PRIVATE ${CP932})
 target_link_options(tallorix PRIVATE ${STATIC_RUNTIME})
+# No link time in the headers: the same sources give the same module, and
+# the release archive the same bytes.
+target_link_options(tallorix PRIVATE -Wl,--no-insert-timestamp)
 target_link_libraries(tallorix PRIVATE user32 advapi32 comdlg32 kernel32)
 
 add_executable(vlfhost host/vlfhost.cpp host/module.cpp host/msgbox.cpp host/paths.cpp host/registry.cpp host/report.cpp host/textio.cpp host/utf8.cpp)
@@ -73,6 +88,11 @@ add_wine_test(filter_tests wine_filter tests/wine/filter_tests.cpp)
 add_wine_test(dialog_tests wine_dialogs tests/wine/dialog_tests.cpp)
 # Bad input: settings, order files and texts at and beyond their limits.
 add_wine_test(bad_input_tests wine_bad_input tests/wine/bad_input_tests.cpp)
+# The version resource, read through version.dll as the file's properties
+# read it; only this test program imports version.dll, never the module.
+add_wine_test(version_tests wine_version tests/wine/version_tests.cpp)
+target_link_libraries(version_tests PRIVATE version)
+target_compile_definitions(version_tests PRIVATE EXPECTED_VERSION="${TALLORIX_VERSION}")
 
 # Pictures of the dialogs for docs/ (make screenshots); not built by default.
 add_executable(screenshots EXCLUDE_FROM_ALL tools/screenshots/screenshots.cpp)

@@ -72,4 +72,11 @@ for pkg in g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 wine32:i386 xvfb; do
   check "asks for $pkg" "$(grep -c " $pkg\( \|$\)" "$work/log")" 1
 done
 
+# "tools/setup dist" asks for python3 besides.
+: >"$work/log"
+STUB_LOG=$work/log STUB_INSTALLED=none STUB_UPDATE=0 STUB_INSTALLS=ok PATH="$work/bin:$PATH" \
+  bash "$root/tools/setup" dist >/dev/null 2>&1
+check "dist: status" "$?" 0
+check "dist: asks for python3" "$(grep -c ' python3$' "$work/log")" 1
+
 summary
