@@ -9,6 +9,8 @@ compatibility ideograph without a value of its own takes that of the
 unified ideograph it decomposes to.
 
 The file is UTF-16LE with a byte-order mark, one character per line, CR LF.
+make_stroke_order.py and make_gojuon_order.py take their kanji order and
+the writer from here.
 """
 import bz2
 import os
