@@ -30,3 +30,11 @@ target_compile_definitions(sort_bench PRIVATE TALLORIX_SOURCE_DIR="${CMAKE_SOURC
 
 # tools/setup against stub package tools; needs neither Wine nor a network.
 add_test(NAME setup_script COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/setup_test.sh)
+
+# The order files in data/: each what its generator in tools/ makes, and each
+# whole file against what it is meant to be. Python and Unicode's data only;
+# once, in the plain build.
+if(NOT TALLORIX_SANITIZE)
+  add_test(NAME order_files_generated COMMAND bash ${CMAKE_SOURCE_DIR}/tests/data/generated_test.sh)
+  add_test(NAME order_files_content COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/data/order_files_test.py)
+endif()

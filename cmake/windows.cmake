@@ -73,14 +73,15 @@ function(add_wine_suite name)
     RESOURCE_LOCK wineprefix TIMEOUT 300 SKIP_RETURN_CODE 77)
 endfunction()
 
-# A test program that drives the real module under Wine, given its path.
+# A test program that drives the real module under Wine, given its path
+# and any further arguments.
 # Its narrow literals are the code page 932 texts the module shows.
 function(add_wine_test target test source)
   add_executable(${target} ${source})
   target_compile_options(${target} PRIVATE ${CP932})
   target_link_options(${target} PRIVATE ${STATIC_RUNTIME})
   target_link_libraries(${target} PRIVATE user32 advapi32 kernel32)
-  add_wine_suite(${test} ${WINE_RUN} $<TARGET_FILE:${target}> $<TARGET_FILE:tallorix>)
+  add_wine_suite(${test} ${WINE_RUN} $<TARGET_FILE:${target}> $<TARGET_FILE:tallorix> ${ARGN})
 endfunction()
 
 add_wine_test(filter_tests wine_filter tests/wine/filter_tests.cpp)
@@ -93,6 +94,8 @@ add_wine_test(bad_input_tests wine_bad_input tests/wine/bad_input_tests.cpp)
 add_wine_test(version_tests wine_version tests/wine/version_tests.cpp)
 target_link_libraries(version_tests PRIVATE version)
 target_compile_definitions(version_tests PRIVATE EXPECTED_VERSION="${TALLORIX_VERSION}")
+# The order files of data/, loaded and used by the real module.
+add_wine_test(order_data_tests wine_order_data tests/wine/order_data_tests.cpp ${CMAKE_SOURCE_DIR}/data)
 
 # Pictures of the dialogs for docs/ (make screenshots); not built by default.
 add_executable(screenshots EXCLUDE_FROM_ALL tools/screenshots/screenshots.cpp)
