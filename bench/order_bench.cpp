@@ -29,13 +29,7 @@ static RefUnits scanTable;
 
 static bool ReadTable(const char *path)
 {
-    std::vector<unsigned char> bytes;
-    if (FILE *f = fopen(path, "rb")) {
-        int c;
-        while ((c = fgetc(f)) != EOF)
-            bytes.push_back((unsigned char)c);
-        fclose(f);
-    }
+    std::vector<unsigned char> bytes = RefFileBytes(path);
     scanTable = RefLoadOrder(bytes.data(), bytes.size()).table;
     return !scanTable.empty();
 }

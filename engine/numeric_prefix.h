@@ -1,5 +1,5 @@
-// Numeric-aware order: its rule on whole keys, its prefix and its record
-// comparison.
+// Numeric-aware order: its prefix and its record comparison, which falls
+// back on NumericFrom (whole_keys.h) where the prefixes stop telling.
 //
 // k is the position of the key's first digit, when a run starts among the
 // positions where the prefix can hold one (bytes 0 to 7, units 0 to 5);
@@ -38,37 +38,6 @@
 #define TALLORIX_ENGINE_NUMERIC_PREFIX_H
 
 #include "prefix.h"
-
-// Numeric order on whole keys, from a position both keys reach with
-// everything before it equal and not inside a digit run. A run of ASCII
-// digits reads as an unsigned 32-bit number that wraps; two runs that
-// differ return their difference, wrapped and taken as signed. Other units
-// return their plain difference; the end sorts first.
-template <typename U>
-static inline int32_t NumericFrom(const U *p, const U *q)
-{
-    for (;;) {
-        uint32_t c = *p, d = *q;
-        if (c == 0)
-            return d != 0 ? -1 : 0;
-        if (d == 0)
-            return 1;
-        if (IsDigit(c) && IsDigit(d)) {
-            uint32_t x = 0, y = 0;
-            for (; IsDigit(*p); p++)
-                x = x * 10 + ((uint32_t)*p - '0');
-            for (; IsDigit(*q); q++)
-                y = y * 10 + ((uint32_t)*q - '0');
-            if (x != y)
-                return (int32_t)(x - y);
-            continue;
-        }
-        if (c != d)
-            return (int32_t)(c - d);
-        p++;
-        q++;
-    }
-}
 
 template <typename U>
 struct NumericPacking {

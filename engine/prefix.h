@@ -24,9 +24,8 @@
 #ifndef TALLORIX_ENGINE_PREFIX_H
 #define TALLORIX_ENGINE_PREFIX_H
 
-#include <string.h>
-
 #include "types.h"
+#include "whole_keys.h"
 
 struct KeyPrefix {
     uint64_t hi, lo;
@@ -47,11 +46,6 @@ struct Packing {
         UNITS = WORDS * HALF,
     };
 };
-
-static inline bool IsDigit(uint32_t c)
-{
-    return c - '0' < 10;
-}
 
 // Puts unit u in slot i, which is empty.
 template <typename U>
@@ -138,25 +132,6 @@ template <typename U>
 static inline bool EndsInside(KeyPrefix p)
 {
     return !(LastWord<U>(p) & ((1ull << Packing<U>::BITS) - 1));
-}
-
-// Plain order on whole keys, from a position both keys reach with
-// everything before it equal: -1, 0 or 1 by the first differing unit,
-// compared unsigned, the end first.
-static inline int32_t PlainBytesFrom(const unsigned char *p, const unsigned char *q)
-{
-    // strcmp compares as unsigned char, which is exactly byte order.
-    int r = strcmp((const char *)p, (const char *)q);
-    return (r > 0) - (r < 0);
-}
-
-static inline int32_t PlainUnitsFrom(const Unit16 *p, const Unit16 *q)
-{
-    while (*p == *q && *p) {
-        p++;
-        q++;
-    }
-    return (*p > *q) - (*p < *q);
 }
 
 // Plain order of two records. Different prefixes decide as the keys'

@@ -116,17 +116,11 @@ static inline void WriteScratch(const void *bytes, size_t count, size_t size)
     close(fd);
 }
 
-// The whole file, for the reference loader.
+// The whole file, for the reference loader; it must be there.
 static inline std::vector<uint8_t> ReadWholeFile(const char *path)
 {
-    std::vector<uint8_t> bytes;
-    FILE *f = fopen(path, "rb");
-    REQUIRE(f != NULL);
-    uint8_t buf[65536];
-    size_t got;
-    while ((got = fread(buf, 1, sizeof buf, f)) > 0)
-        bytes.insert(bytes.end(), buf, buf + got);
-    fclose(f);
+    std::vector<uint8_t> bytes = RefFileBytes(path);
+    REQUIRE(!bytes.empty());
     return bytes;
 }
 

@@ -146,6 +146,20 @@ static inline RefOrderLoad RefLoadOrder(const unsigned char *bytes, size_t size,
     return r;
 }
 
+// The bytes of a file, for the reference loader; none if it cannot be read.
+static inline std::vector<unsigned char> RefFileBytes(const char *path)
+{
+    std::vector<unsigned char> bytes;
+    if (FILE *f = fopen(path, "rb")) {
+        unsigned char buf[65536];
+        size_t got;
+        while ((got = fread(buf, 1, sizeof buf, f)) > 0)
+            bytes.insert(bytes.end(), buf, buf + got);
+        fclose(f);
+    }
+    return bytes;
+}
+
 // Rank by a scan from position 0: a surrogate pair as a pair, anything
 // else as its single unit.
 static inline int32_t RefRank(const RefUnits &t, const Unit16 *at)

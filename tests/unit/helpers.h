@@ -102,13 +102,7 @@ inline std::string Show(const std::u16string &s)
 // The reference's ranks for the order file that orderFilePath names.
 inline RefRanks ReferenceRanks()
 {
-    std::vector<unsigned char> bytes;
-    if (FILE *f = fopen(orderFilePath, "rb")) {
-        int c;
-        while ((c = fgetc(f)) != EOF)
-            bytes.push_back((unsigned char)c);
-        fclose(f);
-    }
+    std::vector<unsigned char> bytes = RefFileBytes(orderFilePath);
     RefRanks ranks;
     RefMakeRanks(RefLoadOrder(bytes.data(), bytes.size()).table, &ranks);
     return ranks;
