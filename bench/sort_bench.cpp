@@ -71,18 +71,17 @@ struct Result {
     double otherMib;                      // peak beyond one block, the table and the order table
 };
 
-// The record comparison of an order, in the direction asked, and the
-// order's test of a total preorder, handed to f: the very comparison
-// SortRecords inlines.
+// The record comparison of an order, in the direction asked, handed to f:
+// the very comparison SortRecords inlines.
 template <typename F>
 static void WithCompare(KeyOrder order, bool descending, F f)
 {
     WithKeyOrder(order, [&](auto o) {
         typedef decltype(o) Order;
         if (descending)
-            f([](const SortRecord *a, const SortRecord *b) { return Order::Compare(b, a); }, Order::TotalOver);
+            f([](const SortRecord *a, const SortRecord *b) { return Order::Compare(b, a); });
         else
-            f([](const SortRecord *a, const SortRecord *b) { return Order::Compare(a, b); }, Order::TotalOver);
+            f([](const SortRecord *a, const SortRecord *b) { return Order::Compare(a, b); });
     });
 }
 
@@ -201,7 +200,7 @@ static void StdSortRound(const std::vector<Unit16> &text, SortOptions o, Result 
     Prepared p;
     Prepare(text, o, &p);
     KeyOrder order = ChooseKeyOrder(p.w.options);
-    WithCompare(order, o.descending, [&](auto compare, auto totalOver) {
+    WithCompare(order, o.descending, [&](auto compare) {
         std::vector<SortRecord> t = p.table;
         double t0 = Now();
         std::sort(t.begin(), t.end(),
@@ -217,8 +216,7 @@ static void StdSortRound(const std::vector<Unit16> &text, SortOptions o, Result 
                 n++;
                 return compare(a, b);
             },
-            [](const SortRecord *, const SortRecord *) {},
-            [&] { return totalOver(t.data(), t.size()); });
+            [](const SortRecord *, const SortRecord *) {});
         r->comparisons = n;
     });
     Unprepare(&p);

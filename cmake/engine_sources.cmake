@@ -6,5 +6,4 @@ set(ENGINE_SOURCES
   ${TALLORIX_ROOT}/engine/keys.cpp
   ${TALLORIX_ROOT}/engine/order.cpp
   ${TALLORIX_ROOT}/engine/quicksort.cpp
-  ${TALLORIX_ROOT}/engine/sort.cpp
-  ${TALLORIX_ROOT}/engine/total_order.cpp)
+  ${TALLORIX_ROOT}/engine/sort.cpp)

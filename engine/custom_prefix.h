@@ -9,10 +9,11 @@
 //   lo    63..0   slots 4 to 7 /  end (zero after it) or a high surrogate
 //                                 (CUSTOM_STOP from there on)
 //
-// Weights place the units as the custom order places them at a first
-// difference, so two prefixes without CUSTOM_STOP compare as integers the
-// way their keys compare. A high surrogate is not weighed, since its rank
-// depends on the unit after it: its slots send the comparison to the keys.
+// Weights place the single units as the custom order places them, so two
+// prefixes without CUSTOM_STOP compare as integers the way their keys
+// compare. A high surrogate is not weighed, since it may open a pair, and
+// a low one after it may close that pair: from the first high surrogate
+// on, the slots send the comparison to the keys.
 #ifndef TALLORIX_ENGINE_CUSTOM_PREFIX_H
 #define TALLORIX_ENGINE_CUSTOM_PREFIX_H
 
@@ -26,7 +27,7 @@ static inline KeyPrefix PackCustomKey(const Unit16 *key)
     enum { UNITS = Packing<Unit16>::UNITS };
     KeyPrefix p = {0, 0};
     int i = 0;
-    for (; i < UNITS && key[i] && (key[i] & 0xFC00) != 0xD800; i++)
+    for (; i < UNITS && key[i] && !IsHighSurrogate(key[i]); i++)
         SetUnit<Unit16>(&p, i, orderWeights[key[i]]);
     if (i < UNITS && key[i])
         for (; i < UNITS; i++)
@@ -34,12 +35,13 @@ static inline KeyPrefix PackCustomKey(const Unit16 *key)
     return p;
 }
 
-// The sign of CustomFrom on the two keys, not its value, since a weight is
-// no rank.
+// The sign of CustomFrom on the two keys.
 //
 // What the branches rely on: weights lie between 1 and CUSTOM_STOP - 1; a
 // prefix whose last slot is not CUSTOM_STOP holds no high surrogate; equal
-// slots hold equal units, since distinct units have distinct weights.
+// slots hold equal units, since distinct units have distinct weights; and
+// a slot before the first CUSTOM_STOP holds no high surrogate, so where the
+// prefixes send the comparison to the keys no unit before holds one either.
 static inline int32_t CompareCustomRecords(const SortRecord *a, const SortRecord *b)
 {
     enum { UNITS = Packing<Unit16>::UNITS };
@@ -65,17 +67,18 @@ static inline int32_t CompareCustomRecords(const SortRecord *a, const SortRecord
             for (resumeAt = 0; UnitAt<Unit16>(a->prefix, resumeAt) != CUSTOM_STOP;)
                 resumeAt++;
     }
-    const Unit16 *p = (const Unit16 *)a->entry.key + resumeAt, *q = (const Unit16 *)b->entry.key + resumeAt;
-    while (*p == *q && *p) {
-        p++;
-        q++;
-    }
-    uint32_t c = *p, d = *q;
-    if (!c || !d)
-        return (c > d) - (c < d);
-    if ((c & 0xFC00) == 0xD800 || (d & 0xFC00) == 0xD800)
-        return CustomFrom(p, q);
-    return orderWeights[c] < orderWeights[d] ? -1 : 1;
+    const Unit16 *keyA = (const Unit16 *)a->entry.key, *keyB = (const Unit16 *)b->entry.key;
+    size_t i = (size_t)resumeAt;
+    while (keyA[i] == keyB[i] && keyA[i])
+        i++;
+    uint32_t c = keyA[i], d = keyB[i];
+    if (!c && !d)
+        return 0;
+    // Single units, with no high surrogate before them to pair with, weigh
+    // as the order places them; the rest is read as characters.
+    if (c && d && !IsHighSurrogate(c) && !IsHighSurrogate(d) && (i == 0 || !IsHighSurrogate(keyA[i - 1])))
+        return orderWeights[c] < orderWeights[d] ? -1 : 1;
+    return CustomDecision(keyA, keyB, i);
 }
 
 #endif

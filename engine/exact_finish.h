@@ -213,11 +213,11 @@ bool FinishExactly(R *t, size_t count, Cmp cmp, QuickSortState *s)
 }
 
 // The procedure on the whole table, guarded: past the guard's budget it
-// hands over to the exact finish if certified() finds the order a total
-// preorder over the table's keys, and goes on directly otherwise, or when
-// the finish's memory cannot be had. The result is the same either way.
-template <typename R, typename Cmp, typename Ahead, typename Certify>
-void GuardedQuickSort(R *t, size_t count, Cmp cmp, Ahead ahead, Certify certified)
+// hands over to the exact finish, and goes on directly when the finish's
+// memory cannot be had. The result is the same either way. cmp must be a
+// total preorder on the records (key_order.h says why every order is).
+template <typename R, typename Cmp, typename Ahead>
+void GuardedQuickSort(R *t, size_t count, Cmp cmp, Ahead ahead)
 {
     if (count < 2)
         return;
@@ -227,7 +227,7 @@ void GuardedQuickSort(R *t, size_t count, Cmp cmp, Ahead ahead, Certify certifie
     Guard guard = NewGuard(count);
     // One call of the steps, so that they are compiled once, inline.
     while (!QuickSortSteps(&s, ops, &guard)) {
-        if (certified() && FinishExactly(t, count, cmp, &s)) {
+        if (FinishExactly(t, count, cmp, &s)) {
             exactFinishCount++;
             return;
         }

@@ -13,20 +13,17 @@ KeyOrder ChooseKeyOrder(SortOptions o)
 
 // One instance of the quicksort per order and direction, each with its
 // comparison inlined. Past the guard's budget the sort is finished on
-// ranks where the order is a total preorder over these keys.
+// ranks.
 void SortRecords(SortRecord *t, size_t n, KeyOrder order, bool descending)
 {
     WithKeyOrder(order, [=](auto o) {
         typedef decltype(o) Order;
         auto ahead = [](const SortRecord *r, const SortRecord *pivot) { Order::Ahead(r, pivot); };
-        auto certified = [=] { return Order::TotalOver(t, n); };
         if (descending)
             GuardedQuickSort(
-                t, n, [](const SortRecord *a, const SortRecord *b) { return Order::Compare(b, a); }, ahead,
-                certified);
+                t, n, [](const SortRecord *a, const SortRecord *b) { return Order::Compare(b, a); }, ahead);
         else
             GuardedQuickSort(
-                t, n, [](const SortRecord *a, const SortRecord *b) { return Order::Compare(a, b); }, ahead,
-                certified);
+                t, n, [](const SortRecord *a, const SortRecord *b) { return Order::Compare(a, b); }, ahead);
     });
 }

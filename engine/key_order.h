@@ -22,28 +22,35 @@ enum KeyOrder {
 // mode, and wins over numeric runs there.
 KeyOrder ChooseKeyOrder(SortOptions options);
 
-// Sufficient conditions for the order to be a total preorder over the keys
-// of these records, which the quicksort's exact finish needs
-// (total_order.cpp has the proofs and the counterexamples).
-template <typename U>
-bool NumericRunsBelow2To31(const SortRecord *table, size_t count);
-bool CustomPairsFollowOneUnit(const SortRecord *table, size_t count);
+// Every order is a total preorder on any keys, which the quicksort's exact
+// finish needs (ranks then give every comparison's sign):
+//   - plain order compares units as unsigned integers, the end first: a
+//     total order;
+//   - numeric order reads a key as tokens, a digit run or a single other
+//     unit, and compares token by token, the end first: runs by value,
+//     other units by unit, a run against another unit by its first digit.
+//     No other unit lies between '0' and '9', so every run compares alike
+//     against a given unit; runs among themselves are ordered by value.
+//     The tokens are thus totally preordered, and so, token by token, are
+//     the keys;
+//   - custom order reads a key as characters and orders the characters
+//     totally by rank, then units (order.cpp): a total order on the keys.
+// Were a comparison not a total preorder (runs read modulo 2^32, say), the
+// finish would not be exact: 0, 2^30, 2^31 and 3 * 2^30 each below the
+// next and the last below the first.
 
 // What each order gives WithKeyOrder's function:
 //   Unit       the key's unit type
 //   Pack       the record prefix of a NUL-terminated key
 //   Compare    the record comparison: the sign of the order on the two keys
-//              (numeric order: its exact value)
 //   Ahead      called on each record a partition scan compares with the
 //              pivot, to fetch what a later comparison will read
-//   TotalOver  whether the order is a total preorder over these records
 template <typename U>
 struct PlainOrder {
     typedef U Unit;
     static KeyPrefix Pack(const U *key) { return PackPrefix(key); }
     static int32_t Compare(const SortRecord *a, const SortRecord *b) { return ComparePlainRecords<U>(a, b); }
     static void Ahead(const SortRecord *, const SortRecord *) {}
-    static bool TotalOver(const SortRecord *, size_t) { return true; }  // a total order
 };
 
 template <typename U>
@@ -59,7 +66,6 @@ struct NumericOrder {
         if (sizeof(U) == 2 && r->prefix.hi == pivot->prefix.hi)
             __builtin_prefetch(r->entry.key);
     }
-    static bool TotalOver(const SortRecord *t, size_t n) { return NumericRunsBelow2To31<U>(t, n); }
 };
 
 struct CustomOrder {
@@ -67,7 +73,6 @@ struct CustomOrder {
     static KeyPrefix Pack(const Unit16 *key) { return PackCustomKey(key); }
     static int32_t Compare(const SortRecord *a, const SortRecord *b) { return CompareCustomRecords(a, b); }
     static void Ahead(const SortRecord *, const SortRecord *) {}
-    static bool TotalOver(const SortRecord *t, size_t n) { return CustomPairsFollowOneUnit(t, n); }
 };
 
 // Calls f with a value of the order's type above; f is a generic lambda,

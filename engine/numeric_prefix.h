@@ -5,8 +5,7 @@
 // positions where the prefix can hold one (bytes 0 to 7, units 0 to 5);
 // otherwise k is RUNS. A key with a run at k keeps the units before the run
 // and its first digit; the bits of the slots after it hold the field: the
-// run's value, wrapped to 32 bits as the comparison reads it, or all ones
-// when the field is narrower than 32 bits and the value does not fit.
+// run's value when it is below the field's all-ones, else all ones.
 // A key without such a run keeps its units as the plain prefix does.
 //
 // Byte keys, a run at k < 8:              Byte keys, no run (k = 8):
@@ -17,7 +16,8 @@
 //   hi    55-8k..0   the field              lo    63..8   the continuation
 //   lo    63..8      the continuation       lo     7..0   8
 //                    if the value fits,
-//   lo    63..32     else the value whole
+//   lo    63..32     else the value, or
+//                    all ones from 2^32 - 1
 //   lo     7..0      k
 //
 // The continuation is what the comparison reads next once the units are
@@ -28,12 +28,17 @@
 //
 //   word  bits       holds
 //   ----  ---------  ----------------------------------------------------
-//   hi    63..0      slots 0 to 3 \  units 0 to k, then the field, whose
-//   lo    63..16     slots 4 to 6 /  low bit is bit 16 of lo (k <= 5)
+//   hi    63..0      slots 0 to 3 \  units 0 to k, then the field, of at
+//   lo    63..16     slots 4 to 6 /  most 48 bits, its low bit bit 16 of
+//                                    lo; slots of hi past 48 bits zero
 //   lo    15..0      k, or 6 when there is no run in units 0 to 5
 //
-// A unit key whose value does not fit leaves it "not known": the keys are
-// read. Without a run, slot 6 may hold a digit that starts one.
+// Without a run, slot 6 may hold a digit that starts one.
+//
+// So a run's value reads from its prefix exactly, or as "at least the
+// field's all-ones" (RUN_UNKNOWN), which is more than every exact value
+// of a run at the same k: two values differ, or they are the same exact
+// value, or both are unknown and only the keys can tell.
 #ifndef TALLORIX_ENGINE_NUMERIC_PREFIX_H
 #define TALLORIX_ENGINE_NUMERIC_PREFIX_H
 
@@ -66,8 +71,18 @@ static inline int RunStart(KeyPrefix p)
 template <typename U>
 static inline int FieldWidth(int k)
 {
-    return NumericPacking<U>::BITS * (NumericPacking<U>::SLOTS - 1 - k);
+    int width = NumericPacking<U>::BITS * (NumericPacking<U>::SLOTS - 1 - k);
+    return width < 48 ? width : sizeof(U) == 1 ? width : 48;
 }
+
+// The field's all-ones, which stands for the values it cannot hold.
+static inline uint64_t FieldFull(int width)
+{
+    return width ? ~0ull >> (64 - width) : 0;
+}
+
+static const uint64_t RUN_UNKNOWN = ~0ull;
+enum : uint64_t { RUN_VALUE_LIMIT = 1ull << 60 };  // above every field's all-ones
 
 static inline uint64_t PackContinuation(const unsigned char *s)
 {
@@ -103,18 +118,20 @@ static inline KeyPrefix PackNumericPrefix(const U *key)
     }
     for (int i = 0; i <= k; i++)
         SetUnit<U>(&p, i, key[i]);
-    int width = FieldWidth<U>(k);
-    uint32_t value = 0;
+    // The value, exact up to RUN_VALUE_LIMIT and held there beyond it.
+    uint64_t value = 0;
     const U *end = key + k;
     for (; IsDigit(*end); end++)
-        value = value * 10 + ((uint32_t)*end - '0');
-    if (width >= 32 || value < (1u << width) - 1) {
-        FieldWord<U>(p) |= (uint64_t)value << N::FIELD_SHIFT;
+        if (value < RUN_VALUE_LIMIT)
+            value = value * 10 + ((uint32_t)*end - '0');
+    uint64_t full = FieldFull(FieldWidth<U>(k));
+    if (value < full) {
+        FieldWord<U>(p) |= value << N::FIELD_SHIFT;
         p.lo |= PackContinuation(end);
     } else {
-        FieldWord<U>(p) |= (uint64_t)((1u << width) - 1) << N::FIELD_SHIFT;
+        FieldWord<U>(p) |= full << N::FIELD_SHIFT;
         if (sizeof(U) == 1)
-            p.lo |= (uint64_t)value << 32;
+            p.lo |= (value < 0xFFFFFFFFu ? value : 0xFFFFFFFFu) << 32;
     }
     p.lo |= (uint64_t)k;
     return p;
@@ -139,32 +156,33 @@ static inline uint64_t DigitUnits(uint64_t w)
 template <typename U>
 static inline bool InField(KeyPrefix p, int k)
 {
-    int width = FieldWidth<U>(k);
-    if (width >= 32)
-        return true;
-    uint64_t mask = (1ull << width) - 1;
-    return ((FieldWord<U>(p) >> NumericPacking<U>::FIELD_SHIFT) & mask) != mask;
+    uint64_t full = FieldFull(FieldWidth<U>(k));
+    return ((FieldWord<U>(p) >> NumericPacking<U>::FIELD_SHIFT) & full) != full;
 }
 
-// The value of a run at k, when the prefix knows it.
+// The value of a run at k as far as the prefix knows it: exact, or
+// RUN_UNKNOWN.
 template <typename U>
-static inline bool RunValue(KeyPrefix p, int k, uint32_t *value)
+static inline uint64_t RunValue(KeyPrefix p, int k)
 {
-    if (InField<U>(p, k)) {
-        int width = FieldWidth<U>(k);
-        uint64_t field = FieldWord<U>(p) >> NumericPacking<U>::FIELD_SHIFT;
-        *value = (uint32_t)(width >= 32 ? field : field & ((1ull << (width & 31)) - 1));
-        return true;
-    }
-    *value = (uint32_t)(p.lo >> 32);
-    return sizeof(U) == 1;
+    uint64_t full = FieldFull(FieldWidth<U>(k));
+    uint64_t field = (FieldWord<U>(p) >> NumericPacking<U>::FIELD_SHIFT) & full;
+    if (field != full)
+        return field;
+    if (sizeof(U) == 1 && (p.lo >> 32) != 0xFFFFFFFFu)
+        return p.lo >> 32;
+    return RUN_UNKNOWN;
 }
 
-// The values of two runs starting at k, when both prefixes know them.
+// Whether the values of two runs starting at k tell them apart, and how.
 template <typename U>
-static inline bool RunValues(KeyPrefix a, KeyPrefix b, int k, uint32_t *valueA, uint32_t *valueB)
+static inline bool RunValuesDecide(KeyPrefix a, KeyPrefix b, int k, int32_t *result)
 {
-    return RunValue<U>(a, k, valueA) && RunValue<U>(b, k, valueB);
+    uint64_t valueA = RunValue<U>(a, k), valueB = RunValue<U>(b, k);
+    if (valueA == valueB)
+        return false;
+    *result = valueA < valueB ? -1 : 1;
+    return true;
 }
 
 // Whether two continuations (lo of byte prefixes, k in the low byte)
@@ -189,10 +207,10 @@ static inline bool ContinuationDecides(uint64_t a, uint64_t b, int32_t *result)
     return true;
 }
 
-// Numeric order of two records: NumericFrom on their keys, from the
-// prefixes as far as they tell. Where they stop telling, the keys are read
-// from the start of the run concerned, since a digit means what its whole
-// run means.
+// Numeric order of two records: the sign of NumericFrom on their keys,
+// from the prefixes as far as they tell. Where they stop telling, the keys
+// are read from the start of the run concerned, since a digit means what
+// its whole run means.
 //
 // What the branches rely on, with differAt the first slot where the
 // prefixes differ and runAt the k of record a:
@@ -211,7 +229,6 @@ static inline __attribute__((always_inline)) int32_t CompareNumericRecords(const
     uint32_t unitA = 0, unitB = 0;
     int differAt = FirstDifferentUnits<U>(a->prefix, b->prefix, &unitA, &unitB);
     int runAt = RunStart<U>(a->prefix);
-    uint32_t valueA, valueB;
     int32_t result;
     int resumeAt;
     if (differAt < N::SLOTS && differAt <= runAt) {
@@ -223,15 +240,14 @@ static inline __attribute__((always_inline)) int32_t CompareNumericRecords(const
             return 1;
         if (!IsDigit(unitA) || !IsDigit(unitB))
             return (int32_t)(unitA - unitB);
-        if (differAt < N::RUNS && RunValues<U>(a->prefix, b->prefix, differAt, &valueA, &valueB) &&
-            valueA != valueB)
-            return (int32_t)(valueA - valueB);
+        if (differAt < N::RUNS && RunValuesDecide<U>(a->prefix, b->prefix, differAt, &result))
+            return result;
         resumeAt = differAt;
     } else if (differAt < N::SLOTS) {
         // Both runs start at runAt; the fields differ, so the values differ
         // or one is not known.
-        if (RunValues<U>(a->prefix, b->prefix, runAt, &valueA, &valueB))
-            return (int32_t)(valueA - valueB);
+        if (RunValuesDecide<U>(a->prefix, b->prefix, runAt, &result))
+            return result;
         resumeAt = runAt;
     } else if (runAt < N::RUNS) {
         // The same units and the same run: of one value in the field, or of
@@ -240,8 +256,8 @@ static inline __attribute__((always_inline)) int32_t CompareNumericRecords(const
             if (InField<U>(a->prefix, runAt)) {
                 if (ContinuationDecides(a->prefix.lo, b->prefix.lo, &result))
                     return result;
-            } else if (RunValues<U>(a->prefix, b->prefix, runAt, &valueA, &valueB) && valueA != valueB) {
-                return (int32_t)(valueA - valueB);
+            } else if (RunValuesDecide<U>(a->prefix, b->prefix, runAt, &result)) {
+                return result;
             }
         }
         resumeAt = runAt;

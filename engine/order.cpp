@@ -34,16 +34,6 @@ static uint32_t *firstUnit;       // [65536]
 static uint32_t **firstPair;      // [HIGH_COUNT], NULL where no pair starts
 static uint32_t *pairBlocks;      // the blocks firstPair points into
 
-static inline bool IsHigh(Unit16 u)
-{
-    return u >= 0xD800 && u <= 0xDBFF;
-}
-
-static inline bool IsLow(Unit16 u)
-{
-    return u >= 0xDC00 && u <= 0xDFFF;
-}
-
 static void ReleaseIndex()
 {
     PlatformLocalFree(firstUnit);
@@ -75,7 +65,7 @@ static bool BuildIndex()
     size_t blocks = 0;
     for (size_t i = 0; i + 1 < orderLength; i++) {
         Unit16 h = orderUnits[i];
-        if (IsHigh(h) && IsLow(orderUnits[i + 1]) && !firstPair[h - 0xD800]) {
+        if (IsHighSurrogate(h) && IsLowSurrogate(orderUnits[i + 1]) && !firstPair[h - 0xD800]) {
             firstPair[h - 0xD800] = (uint32_t *)1;
             blocks++;
         }
@@ -96,7 +86,7 @@ static bool BuildIndex()
     for (size_t i = orderLength; i-- > 0;) {
         Unit16 u = orderUnits[i];
         firstUnit[u] = (uint32_t)i + 1;
-        if (IsHigh(u) && i + 1 < orderLength && IsLow(orderUnits[i + 1]))
+        if (IsHighSurrogate(u) && i + 1 < orderLength && IsLowSurrogate(orderUnits[i + 1]))
             firstPair[u - 0xD800][orderUnits[i + 1] - 0xDC00] = (uint32_t)i + 1;
     }
 
@@ -107,12 +97,12 @@ static bool BuildIndex()
     // stays below CUSTOM_STOP.
     Unit16 w = 0;
     for (uint32_t u = 1; u < 65536; u++)
-        if (IsHigh((Unit16)u))
+        if (IsHighSurrogate((Unit16)u))
             orderWeights[u] = CUSTOM_STOP;
         else if (!firstUnit[u])
             orderWeights[u] = ++w;
     for (size_t i = 0; i < orderLength; i++)
-        if (firstUnit[orderUnits[i]] == i + 1 && !IsHigh(orderUnits[i]))
+        if (firstUnit[orderUnits[i]] == i + 1 && !IsHighSurrogate(orderUnits[i]))
             orderWeights[orderUnits[i]] = ++w;
     return true;
 }
@@ -180,7 +170,7 @@ bool LoadOrderTable(bool withIndex)
 // Rank of the unit u followed by next; only with a table loaded.
 static inline int32_t RankOf(Unit16 u, Unit16 next)
 {
-    if (IsHigh(u) && IsLow(next)) {
+    if (IsHighSurrogate(u) && IsLowSurrogate(next)) {
         const uint32_t *block = firstPair[u - 0xD800];
         return block ? (int32_t)block[next - 0xDC00] - 1 : -1;
     }
@@ -189,29 +179,48 @@ static inline int32_t RankOf(Unit16 u, Unit16 next)
 
 int32_t OrderRank(const Unit16 *at)
 {
-    return firstUnit ? RankOf(at[0], IsHigh(at[0]) ? at[1] : 0) : -1;
+    return firstUnit ? RankOf(at[0], IsHighSurrogate(at[0]) ? at[1] : 0) : -1;
 }
 
-// The decision at the first differing units c and d, each followed by its
-// key's next unit.
-static inline int32_t CustomDecision(Unit16 c, Unit16 cNext, Unit16 d, Unit16 dNext)
+// Keys are read as characters: a high surrogate followed by a low one is
+// one character, every other unit one by itself. Two characters compare by
+// rank, then by their units, a single unit before a pair that begins with
+// it. Since a character's rank and units depend on it alone, this orders
+// the characters totally, and the keys, character by character with the
+// end first, too.
+//
+// Two keys first differ in a character that starts at their first
+// differing unit i, or at i - 1 when that is a high surrogate and a low
+// one at i closes a pair in either key. A high surrogate is never the
+// second unit of a character, so i - 1 starts one in both keys.
+int32_t CustomDecision(const Unit16 *a, const Unit16 *b, size_t i)
 {
-    if (c && d) {
-        int32_t rc = RankOf(c, cNext), rd = RankOf(d, dNext);
-        if (rc != rd)
-            return rc - rd;
-    }
-    return (int32_t)c - (int32_t)d;
+    if (i > 0 && IsHighSurrogate(a[i - 1]) && (IsLowSurrogate(a[i]) || IsLowSurrogate(b[i])))
+        i--;
+    uint32_t c = a[i], d = b[i];
+    if (!c || !d)
+        return (int32_t)(c - d);  // a key that has ended sorts first
+    // A unit after the NUL is never looked at: c and d are not NUL.
+    Unit16 cNext = a[i + 1], dNext = b[i + 1];
+    int32_t rc = RankOf((Unit16)c, cNext), rd = RankOf((Unit16)d, dNext);
+    if (rc != rd)
+        return rc < rd ? -1 : 1;
+    if (c != d)
+        return (int32_t)(c - d);
+    // One high surrogate: alone, or in pairs with different low ones.
+    bool pairA = IsLowSurrogate(cNext), pairB = IsLowSurrogate(dNext);
+    if (pairA != pairB)
+        return pairA ? 1 : -1;
+    return (int32_t)cNext - (int32_t)dNext;
 }
 
-int32_t CustomFrom(const Unit16 *p, const Unit16 *q)
+int32_t CustomFrom(const Unit16 *a, const Unit16 *b)
 {
-    while (*p == *q) {
-        if (!*p)
+    size_t i = 0;
+    while (a[i] == b[i]) {
+        if (!a[i])
             return 0;
-        p++;
-        q++;
+        i++;
     }
-    // A unit after the NUL is never looked at: the decision needs none.
-    return CustomDecision(p[0], p[0] ? p[1] : 0, q[0], q[0] ? q[1] : 0);
+    return CustomDecision(a, b, i);
 }

@@ -25,11 +25,15 @@ void ReleaseOrderTable();
 // this is its one entry for the tests, which hold it to a scan.
 int32_t OrderRank(const Unit16 *at);
 
-// Custom order on whole keys, from a position both keys reach with
-// everything before it equal; only while a table is loaded. At the first
-// differing units, listed characters by rank (a surrogate pair ranked as a
-// pair), else by unit; the end first: rank(a) - rank(b), or a - b.
-int32_t CustomFrom(const Unit16 *p, const Unit16 *q);
+// Custom order on two whole keys; only while a table is loaded. Keys are
+// read as characters, a surrogate pair as one, and compare character by
+// character, the end first: characters by rank (-1 when not listed), then
+// by their units, a single unit before a pair that begins with it. The
+// sign of the comparison.
+int32_t CustomFrom(const Unit16 *a, const Unit16 *b);
+
+// The same, for keys that are equal before position i and differ at it.
+int32_t CustomDecision(const Unit16 *a, const Unit16 *b, size_t i);
 
 // Each single unit's weight for the record prefixes: its place in the
 // custom order among all single units, unlisted units first by code, then

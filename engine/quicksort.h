@@ -7,8 +7,7 @@
 // quadratic time. A guard counts the positions its partitions cover; past a
 // budget of GUARD_FACTOR * n * log2(n) it hands over to an exact finish
 // (exact_finish.h) that goes on from the same state with the same decisions
-// at O(log n) a scan, where the order is proven a total preorder over the
-// keys at hand; elsewhere the procedure simply goes on.
+// at O(log n) a scan.
 #ifndef TALLORIX_ENGINE_QUICKSORT_H
 #define TALLORIX_ENGINE_QUICKSORT_H
 

@@ -14,6 +14,16 @@ static inline bool IsDigit(uint32_t c)
     return c - '0' < 10;
 }
 
+static inline bool IsHighSurrogate(uint32_t u)
+{
+    return (u & 0xFC00) == 0xD800;
+}
+
+static inline bool IsLowSurrogate(uint32_t u)
+{
+    return (u & 0xFC00) == 0xDC00;
+}
+
 // Plain order: -1, 0 or 1 by the first differing unit, compared unsigned,
 // the end first.
 static inline int32_t PlainBytesFrom(const unsigned char *p, const unsigned char *q)
@@ -32,10 +42,35 @@ static inline int32_t PlainUnitsFrom(const Unit16 *p, const Unit16 *q)
     return (*p > *q) - (*p < *q);
 }
 
-// Numeric order, from a position that is not inside a digit run. A run of ASCII
-// digits reads as an unsigned 32-bit number that wraps; two runs that
-// differ return their difference, wrapped and taken as signed. Other units
-// return their plain difference; the end sorts first.
+// Two digit runs, each from its first digit, by value at any length:
+// leading zeros do not count, the run with more digits after them is the
+// larger, and of runs as long the first differing digit decides. -1, 0 or
+// 1; on 0 both pointers are moved past their runs.
+template <typename U>
+static inline int32_t CompareRuns(const U **pp, const U **qq)
+{
+    const U *p = *pp, *q = *qq;
+    while (*p == '0')
+        p++;
+    while (*q == '0')
+        q++;
+    int32_t first = 0;  // the first differing digit's verdict
+    for (; IsDigit(*p) && IsDigit(*q); p++, q++)
+        if (!first && *p != *q)
+            first = *p < *q ? -1 : 1;
+    if (IsDigit(*p))
+        return 1;
+    if (IsDigit(*q))
+        return -1;
+    *pp = p;
+    *qq = q;
+    return first;
+}
+
+// Numeric order, from a position that is not inside a digit run: the sign
+// of the comparison. Two runs compare by value (CompareRuns) and, when
+// equal, the keys go on after both; other units compare as units; the end
+// sorts first.
 template <typename U>
 static inline int32_t NumericFrom(const U *p, const U *q)
 {
@@ -46,13 +81,8 @@ static inline int32_t NumericFrom(const U *p, const U *q)
         if (d == 0)
             return 1;
         if (IsDigit(c) && IsDigit(d)) {
-            uint32_t x = 0, y = 0;
-            for (; IsDigit(*p); p++)
-                x = x * 10 + ((uint32_t)*p - '0');
-            for (; IsDigit(*q); q++)
-                y = y * 10 + ((uint32_t)*q - '0');
-            if (x != y)
-                return (int32_t)(x - y);
+            if (int32_t r = CompareRuns(&p, &q))
+                return r;
             continue;
         }
         if (c != d)
