@@ -12,7 +12,7 @@
 
 #include "engine/order.h"
 #include "engine/platform_native.h"
-#include "engine/quicksort.h"
+#include "tests/reference/unguarded_sort.h"
 #include "engine/sort.h"
 #include "tests/reference/rules.h"
 

@@ -193,26 +193,37 @@ static const int64_t GUARD_OFF = INT64_MAX;
 Guard NewGuard(size_t n);
 
 // Sorts finished on ranks since the module was loaded; tests and the
-// benchmark read it to tell which way a sort went.
+// benchmark read it to tell which way a sort went. Both hooks ship in the
+// module, as the one engine build serves every target, at no cost.
 extern unsigned long exactFinishCount;
 
-// The procedure on the whole table, never handing over.
+// The exact finish (exact_finish.h, which whoever sorts includes): goes
+// on from *s on the records' ranks; false, with nothing changed, when its
+// memory cannot be had.
+template <typename R, typename Cmp>
+bool FinishExactly(R *t, size_t count, Cmp cmp, QuickSortState *s);
+
+// The module's sort: the procedure on the whole table, guarded. Past the
+// guard's budget it hands over to the exact finish, and goes on directly
+// when the finish's memory cannot be had. The result is the same either way. cmp must be a
+// total preorder on the records (key_order.h says why every order is).
 template <typename R, typename Cmp, typename Ahead>
-void QuickSortRecords(R *t, size_t count, Cmp cmp, Ahead ahead)
+void GuardedQuickSort(R *t, size_t count, Cmp cmp, Ahead ahead)
 {
     if (count < 2)
         return;
     QuickSortState s;
     StartQuickSort(&s, count);
     DirectOps<R, Cmp, Ahead> ops = {t, cmp, ahead, R()};
-    Guard never = {0, UINT64_MAX, 0, UINT64_MAX};
-    QuickSortSteps(&s, ops, &never);
-}
-
-template <typename R, typename Cmp>
-void QuickSortRecords(R *t, size_t count, Cmp cmp)
-{
-    QuickSortRecords(t, count, cmp, [](const R *, const R *) {});
+    Guard guard = NewGuard(count);
+    // One call of the steps, so that they are compiled once, inline.
+    while (!QuickSortSteps(&s, ops, &guard)) {
+        if (FinishExactly(t, count, cmp, &s)) {
+            exactFinishCount++;
+            return;
+        }
+        guard.budget = guard.stallBudget = UINT64_MAX;
+    }
 }
 
 #endif

@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "engine/quicksort.h"
+#include "tests/reference/unguarded_sort.h"
 #include "tests/reference/procedure.h"
 
 namespace {
