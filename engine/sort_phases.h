@@ -1,5 +1,6 @@
 // The sort's phases, in the order Sort runs them. Exposed so that the
-// benchmark can time each one; nothing else calls them.
+// benchmark can time each one and the tests can stop between them; the
+// module calls them only through Sort.
 #ifndef TALLORIX_ENGINE_SORT_PHASES_H
 #define TALLORIX_ENGINE_SORT_PHASES_H
 
