@@ -5,7 +5,7 @@
 # make fuzz     build the fuzzers, then run each for FUZZ_SECONDS (default 60)
 # make demo     build, then sort data/sample.txt through Tallorix.vlf in several modes
 # make screenshots  build, then retake the pictures of the dialogs in docs/
-# make dist     build the x86 module, then the release archive dist/Tallorix-<version>.zip
+# make dist     build both modules, then the release archive dist/Tallorix-<version>.zip
 
 BUILD  := build
 NATIVE := $(BUILD)/native
@@ -88,7 +88,7 @@ screenshots: win32 win64
 	@bash tools/screenshots/take
 
 clean:
-	rm -rf $(NATIVE) $(ASAN) $(WIN32) $(WIN64) $(BUILD)/fuzz
+	rm -rf $(NATIVE) $(ASAN) $(WIN32) $(WIN64) $(BUILD)/fuzz dist
 
 # The release archive; its version is the one in VERSION (tools/dist says
 # what it holds). make test checks it and makes it twice.
@@ -96,10 +96,10 @@ TALLORIX_VERSION := $(shell cat VERSION)
 DIST := dist/Tallorix-$(TALLORIX_VERSION).zip
 .PHONY: dist test-dist
 
-dist: win32
+dist: win32 win64
 	@bash tools/setup dist
-	@bash tools/dist $(WIN32)/Tallorix.vlf $(DIST)
+	@bash tools/dist $(WIN32)/Tallorix.vlf $(WIN64)/Tallorix.vlf $(DIST)
 
 test: test-dist
-test-dist: dist win64
-	@bash tests/cli/dist_test.sh $(DIST) $(WIN32)/Tallorix.vlf $(MAKE) --no-print-directory dist
+test-dist: dist
+	@bash tests/cli/dist_test.sh $(DIST) $(WIN32)/Tallorix.vlf $(WIN64)/Tallorix.vlf $(MAKE) --no-print-directory dist

@@ -12,6 +12,11 @@ enum { OPTION_CLEARED_BYTES = 16 };
 
 HGLOBAL __cdecl CustomSort(HWND owner, const WCHAR *text, char *option, int optionSize)
 {
+    // A host that breaks the contract gets nothing rather than a crash that
+    // takes the user's unsaved text with it.
+    if (!text || !option)
+        return NULL;
+
     orderFilePath[0] = 0;
 
     HKEY key = OpenSettings();

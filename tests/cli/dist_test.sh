@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
-# tests/cli/dist_test.sh ARCHIVE MODULE REMAKE...
+# tests/cli/dist_test.sh ARCHIVE X86_MODULE X64_MODULE REMAKE...
 #
-# The release archive that make dist wrote: the x86 MODULE, every order
-# file of data/ (every .txt there but the sample), Readme.txt in code page
-# 932 with CR LF and naming each order file, LICENSE.txt; one time on every
-# entry. Then REMAKE (make dist) writes it again, and the bytes must be the
-# same. Where the x64 test programs run, the shipped module's version
-# resource is read under Wine too.
+# The release archive that make dist wrote: both modules, each in the
+# folder of its edition, with its machine type and the version of VERSION;
+# every order file of data/ (every .txt there but the sample), Readme.txt in
+# code page 932 with CR LF and naming each module and order file,
+# LICENSE.txt; one time on every entry. Then REMAKE (make dist) writes it
+# again, and the bytes must be the same. Where the x64 test programs run,
+# each shipped module's version resource is read under Wine too.
 set -u
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd -P)
 source "$root/tests/cli/check.sh"
 source "$root/tools/wine-arch.sh"
-archive=$1 module=$2
-shift 2
+archive=$1
+declare -A built=([32bit]=$2 [64bit]=$3)
+shift 3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 version=$(head -n 1 "$root/VERSION")
@@ -29,7 +31,7 @@ with zipfile.ZipFile(sys.argv[1]) as z:
 PY
 check "archive reads" "$?" 0
 
-want="LICENSE.txt Readme.txt Tallorix.vlf"
+want="32bit/Tallorix.vlf 64bit/Tallorix.vlf LICENSE.txt Readme.txt"
 orders=""
 for f in "$root"/data/*.txt; do
   name=$(basename "$f")
@@ -43,8 +45,30 @@ check "entries, in order" "$(cut -d' ' -f1 "$work/list" | tr '\n' ' ')" "$want"
 for name in $orders; do
   check "$name is data/$name" "$(cmp -s "$work/x/$name" "$root/data/$name" && echo same)" same
 done
-check "Tallorix.vlf is the built module" "$(cmp -s "$work/x/Tallorix.vlf" "$module" && echo same)" same
-check "Tallorix.vlf is the x86 module" "$(pe_arch "$work/x/Tallorix.vlf")" x86
+
+# ENTRY's machine type, from the PE header, and the file and product
+# version, from the fixed part of the version resource, read in the
+# archive's bytes.
+module_facts() {
+  python3 - "$archive" "$1" <<'PY'
+import struct, sys, zipfile
+data = zipfile.ZipFile(sys.argv[1]).read(sys.argv[2])
+pe = struct.unpack_from("<I", data, 0x3C)[0]
+machine = struct.unpack_from("<H", data, pe + 4)[0] if data[pe:pe + 4] == b"PE\0\0" else 0
+# VS_FIXEDFILEINFO: its signature follows the key VS_VERSION_INFO.
+at = data.find(b"\xbd\x04\xef\xfe", data.find("VS_VERSION_INFO".encode("utf-16-le")))
+ms, ls, pms, pls = struct.unpack_from("<4I", data, at + 8) if at >= 0 else (0, 0, 0, 0)
+v = lambda hi, lo: "%d.%d.%d.%d" % (hi >> 16, hi & 0xFFFF, lo >> 16, lo & 0xFFFF)
+print("0x%04x %s %s" % (machine, v(ms, ls), v(pms, pls)))
+PY
+}
+declare -A machine=([32bit]=0x014c [64bit]=0x8664)
+for edition in 32bit 64bit; do
+  name=$edition/Tallorix.vlf
+  check "$name is ${built[$edition]}" "$(cmp -s "$work/x/$name" "${built[$edition]}" && echo same)" same
+  check "$name: machine type, file and product version" "$(module_facts "$name")" \
+    "${machine[$edition]} $version.0 $version.0"
+done
 
 commit=$(git -C "$root" log -1 --format=%ct)
 epoch=${SOURCE_DATE_EPOCH:-$commit}
@@ -64,6 +88,10 @@ check "Readme.txt: history of this version" "$(echo "$text" | sed -n '/^■ 履�
 check "Readme.txt: no notes, no placeholders" "$(echo "$text" | grep -c '^#\|@[A-Z]*@')" 0
 check "Readme.txt: the settings key" \
   "$(echo "$text" | grep -q 'HKEY_CURRENT_USER\\Software\\Corvanset\\Veltrane\\Corvanset_Sort_Filter_Custom1$' && echo named)" named
+for edition in 32bit 64bit; do
+  check "Readme.txt lists $edition\\Tallorix.vlf" \
+    "$(echo "$text" | sed -n '/^■ アーカイブの内容/,/^■/p' | grep -cF "$edition\\Tallorix.vlf")" 1
+done
 for name in $orders; do
   check "Readme.txt describes $name" "$(echo "$text" | sed -n '/^●付属の並び順指定ファイル/,/^●/p' | grep -cx "$name")" 1
 done
@@ -75,8 +103,11 @@ check "LICENSE.txt: the authors" "$(grep -c '^Copyright (c) [0-9]* the Tallorix 
 check "LICENSE.txt: CR LF" "$(grep -c $'[^\r]$' "$license")" 0
 
 if wine_runs x64 && [ -f "$root/build/win64/version_tests.exe" ]; then
-  "$root/tools/wine-run" --arch x64 "$root/build/win64/version_tests.exe" "$work/x/Tallorix.vlf" >"$work/version" 2>&1
-  check "version resource of the shipped module ($(tail -n 1 "$work/version"))" "$?" 0
+  for edition in 32bit 64bit; do
+    "$root/tools/wine-run" --arch x64 "$root/build/win64/version_tests.exe" "$work/x/$edition/Tallorix.vlf" \
+      >"$work/version" 2>&1
+    check "version resource of $edition/Tallorix.vlf ($(tail -n 1 "$work/version"))" "$?" 0
+  done
 fi
 
 # Made again from the same commit: the same bytes.

@@ -116,5 +116,29 @@ t "order file no BOM"    0 'b\na\n'             'a\nb\n' \
   'message: 並び順指定ファイルがUTF-16(BOMあり)になってません。UTF-16(BOMあり)形式で保存しなおしてください。' \
   --options 000011 --order-file "$work/sub/nobom.txt"
 
+# Without a display, where the module would ask: one line saying so within
+# seconds, as nothing is run under Wine. With the options given the module
+# runs.
+nodisplay="vlfhost: no display (DISPLAY is not set) for the options dialog the module would show;\
+ give the options, e.g. --options 000000, or run under Xvfb: xvfb-run -a $host ..."
+printf 'b\na\n' >two.txt
+# headless NAME DISPLAY STATUS OUTPUT STDERR ARGS...: DISPLAY is its value,
+# or "unset".
+headless() {
+  local name=$1 display=$2 want_status=$3 want_out=$4 want_err=$5
+  shift 5
+  local env=(env DISPLAY="$display") seconds=$limit
+  [ "$display" = unset ] && env=(env -u DISPLAY)
+  [ "$want_status" = 2 ] && seconds=10
+  "${env[@]}" timeout -k 5 "$seconds" "$host" --module "$dll" "$@" </dev/null >stdout 2>stderr
+  check "$name: status" "$?" "$want_status"
+  check "$name: output" "$(cat stdout)" "$want_out"
+  check "$name: stderr" "$(cat stderr)" "$want_err"
+}
+headless "no display, no options"      unset 2 '' "$nodisplay" two.txt
+headless "no display, empty options"   unset 2 '' "$nodisplay" --options '' two.txt
+headless "empty DISPLAY, --options="   ''    2 '' "$nodisplay" --options= two.txt
+headless "no display, options given"   unset 0 $'a\nb' '' --options 000000 two.txt
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

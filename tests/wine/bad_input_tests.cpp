@@ -4,7 +4,8 @@
 // length limit; order files at the size limit; lone surrogates in every
 // mode; texts of line feeds only; lines of a megabyte; a selection of
 // 50 MB; 200,000 lines of two keys; in the 32-bit module, a line count
-// whose table size wraps. None may crash, hang or lose a line.
+// whose table size wraps; a null text or option buffer. None may crash,
+// hang or lose a line.
 //
 // Built with -fexec-charset=CP932: the narrow literals are the code page
 // 932 texts the message boxes must show. In the wide literals a \x escape
@@ -767,6 +768,42 @@ static void TestTableSizeThatWraps()
     boxCount = 0;
 }
 
+// ---- a host that breaks the contract ----------------------------------------
+
+// A null text or option buffer gives a null result before anything is
+// done: no settings key made, no dialog or message box, the option buffer
+// as it was.
+static void TestNullArguments()
+{
+    static const struct Case {
+        const char *what;
+        const WCHAR *text;
+        bool buffer;  // false: a null option buffer
+        const char *option;
+    } cases[] = {
+        {"null text, an option string", NULL, true, "100000"},
+        {"null text, an empty option string", NULL, true, ""},
+        {"null option buffer", L"b\na", false, ""},
+        {"both null", NULL, false, ""},
+    };
+    RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS);
+    for (const Case &c : cases) {
+        char buffer[64], before[64];
+        memset(buffer, 0xAA, sizeof buffer);
+        strcpy(buffer, c.option);
+        memcpy(before, buffer, sizeof buffer);
+        int boxes = boxCount, dialogs = dialogCount;
+        HGLOBAL block = customSort(NULL, c.text, c.buffer ? buffer : NULL, sizeof buffer);
+        CHECK(block == NULL, "%s: a result came back", c.what);
+        if (block)
+            GlobalFree(block);
+        CHECK(memcmp(buffer, before, sizeof buffer) == 0, "%s: option buffer changed", c.what);
+        CHECK(boxCount == boxes && dialogCount == dialogs, "%s: %d message boxes, %d dialogs", c.what,
+              boxCount - boxes, dialogCount - dialogs);
+        CHECK(!SettingsKeyExists(), "%s: settings key made", c.what);
+    }
+}
+
 // ---- main -----------------------------------------------------------------------
 
 int main(int argc, char **argv)
@@ -791,6 +828,7 @@ int main(int argc, char **argv)
     orderPath = workDir + "order.txt";
     CHECK(WriteBytes(orderPath, Bytes(L"\xFEFF" L"C\r\nB\r\nA\r\n")), "write %s", orderPath.c_str());
 
+    TestNullArguments();
     if (MakeLongPathOrderFile())
         TestLongPath();
     TestParameterValues();
