@@ -141,7 +141,9 @@ void CheckOrder(KeyOrder order, const RefRanks &ranks)
     }
 }
 
-TEST(RecordCompare, AgreesWithReference)
+// check(order, ranks) for each order, with the test's order file loaded.
+template <typename Check>
+void ForEachOrder(Check check)
 {
     std::string path = OrderFile();
     snprintf(orderFilePath, ORDER_PATH_SIZE, "%s", path.c_str());
@@ -149,10 +151,15 @@ TEST(RecordCompare, AgreesWithReference)
     RefRanks ranks = ReferenceRanks();
     for (KeyOrder order : {ORDER_BYTES, ORDER_UNITS, ORDER_NUMERIC_BYTES, ORDER_NUMERIC_UNITS, ORDER_CUSTOM}) {
         SCOPED_TRACE("order " + std::to_string(order));
-        CheckOrder(order, ranks);
+        check(order, ranks);
     }
     ReleaseOrderTable();
     unlink(path.c_str());
+}
+
+TEST(RecordCompare, AgreesWithReference)
+{
+    ForEachOrder(CheckOrder);
 }
 
 // Signs of cmp over every ordered pair of three keys form a total
@@ -182,12 +189,7 @@ const int TRIPLES = 100000;
 // random triples of keys that share starts.
 TEST(RecordCompare, OrdersAreTotalPreorders)
 {
-    std::string path = OrderFile();
-    snprintf(orderFilePath, ORDER_PATH_SIZE, "%s", path.c_str());
-    ASSERT_TRUE(LoadOrderTable());
-    RefRanks ranks = ReferenceRanks();
-    for (KeyOrder order : {ORDER_BYTES, ORDER_UNITS, ORDER_NUMERIC_BYTES, ORDER_NUMERIC_UNITS, ORDER_CUSTOM}) {
-        SCOPED_TRACE("order " + std::to_string(order));
+    ForEachOrder([](KeyOrder order, const RefRanks &ranks) {
         std::mt19937 rng(order + 31);
         bool units = order == ORDER_UNITS || order == ORDER_NUMERIC_UNITS || order == ORDER_CUSTOM;
         for (int n = 0; n < TRIPLES; n++) {
@@ -210,9 +212,7 @@ TEST(RecordCompare, OrdersAreTotalPreorders)
             ASSERT_TRUE(TotalPreorder([&](int i, int j) { return RefCompare(order, key[i], key[j], &ranks); }))
                 << "reference, triple " << n;
         }
-    }
-    ReleaseOrderTable();
-    unlink(path.c_str());
+    });
 }
 
 // The 32-bit build finds the first differing byte of two prefixes one half
