@@ -7,18 +7,37 @@
 #include "killer.h"
 
 const BenchPattern benchPatterns[] = {
-    {"two-values", -1},     // 済 and 未 at random
-    {"prefectures", -1},    // the 47 prefecture names at random
-    {"case-variants", 2},   // ok, OK, Ok, oK at random, case ignored
-    {"leading-zeros", -1},  // item7, item07, item007 ... of four numbers
-    {"sawtooth-16", -1},    // 16 values rising, again and again
-    {"organ-pipe", -1},     // distinct values rising, then falling
-    {"sorted", -1},
-    {"reversed", -1},
-    {"all-equal", -1},
-    {"killer", -1},         // the order that drives the procedure quadratic
+    {"two-values", -1, NULL},     // 済 and 未 at random
+    {"prefectures", -1, NULL},    // the 47 prefecture names at random
+    {"case-variants", 2, NULL},   // ok, OK, Ok, oK at random, case ignored
+    {"leading-zeros", -1, NULL},  // item7, item07, item007 ... of four numbers
+    {"sawtooth-16", -1, NULL},    // 16 values rising, again and again
+    {"organ-pipe", -1, NULL},     // distinct values rising, then falling
+    {"sorted", -1, NULL},
+    {"reversed", -1, NULL},
+    {"all-equal", -1, NULL},
+    {"killer", -1, NULL},         // the order that drives the procedure quadratic
+    // Runs of 2^31 and more, and two characters of one block of 1,024.
+    {"jan-codes", -1, "numeric-cp932"},      // two 13-digit JAN codes at random
+    {"phone-numbers", -1, "numeric-cp932"},  // five phone numbers of 10 and 11 digits at random
+    {"one-big-run", -1, "numeric-unicode"},  // a and b at random, one line tel 3000000000
+    {"shikaru-yoshi", -1, "custom"},         // 𠮟 and 𠮷 at random
 };
 const int benchPatternCount = sizeof benchPatterns / sizeof *benchPatterns;
+
+const char *const benchPatternModes[] = {"cp932", "unicode", "numeric-unicode", "custom", "numeric-cp932"};
+const int benchPatternModeCount = sizeof benchPatternModes / sizeof *benchPatternModes;
+enum { EVERY_PATTERN_MODES = 4 };  // the first ones above
+
+bool PatternRunsIn(int p, const char *mode)
+{
+    if (benchPatterns[p].mode)
+        return !strcmp(benchPatterns[p].mode, mode);
+    for (int m = 0; m < EVERY_PATTERN_MODES; m++)
+        if (!strcmp(benchPatternModes[m], mode))
+            return true;
+    return false;
+}
 
 static const char16_t *const prefectures[47] = {
     u"北海道", u"青森県", u"岩手県", u"宮城県", u"秋田県", u"山形県", u"福島県", u"茨城県",
@@ -56,9 +75,11 @@ std::vector<uint16_t> MakePatternText(int p, size_t lines, uint64_t seed)
     if (!strcmp(name, "killer"))
         return MakeKillerText(lines);
     static const char *const cases[4] = {"ok", "OK", "Ok", "oK"};
+    static const char *const jan[2] = {"4547691689979", "4901234567890"};
+    static const char *const phones[5] = {"07000001111", "08011112222", "0312345678", "09012345678", "0451234567"};
     uint64_t state = seed;
     std::vector<uint16_t> t;
-    t.reserve(lines * 6 + 1);
+    t.reserve(lines * 14 + 1);
     for (size_t i = 0; i < lines; i++) {
         if (!strcmp(name, "two-values")) {
             Put(t, SplitMix(&state, 2) ? u"済" : u"未");
@@ -75,6 +96,14 @@ std::vector<uint16_t> MakePatternText(int p, size_t lines, uint64_t seed)
             PutValue(t, i % 16, 16);
         } else if (!strcmp(name, "organ-pipe")) {
             PutValue(t, i < lines / 2 ? i : lines - 1 - i, lines);
+        } else if (!strcmp(name, "jan-codes")) {
+            PutAscii(t, jan[SplitMix(&state, 2)]);
+        } else if (!strcmp(name, "phone-numbers")) {
+            PutAscii(t, phones[SplitMix(&state, 5)]);
+        } else if (!strcmp(name, "one-big-run")) {
+            PutAscii(t, i == lines / 2 ? "tel 3000000000" : SplitMix(&state, 2) ? "a" : "b");
+        } else if (!strcmp(name, "shikaru-yoshi")) {
+            Put(t, SplitMix(&state, 2) ? u"\U00020B9F" : u"\U00020BB7");
         } else if (!strcmp(name, "sorted")) {
             PutValue(t, i, lines);
         } else if (!strcmp(name, "reversed")) {

@@ -11,11 +11,22 @@
 
 struct BenchPattern {
     const char *name;
-    int option;  // the option turned on beside the mode's (-1: none): 2 is ignore case
+    int option;        // the option turned on beside the mode's (-1: none): 2 is ignore case
+    const char *mode;  // the one bench mode it is sorted in, NULL: each of benchPatternModes but its own
 };
 
 extern const BenchPattern benchPatterns[];
 extern const int benchPatternCount;
+
+// The bench modes that patterns are sorted in, each beside the ordinary
+// lines of the mode: the four every pattern without a mode of its own is
+// sorted in, then the modes of the others. The custom mode's order file is
+// data/BushuKakusuu.txt.
+extern const char *const benchPatternModes[];
+extern const int benchPatternModeCount;
+
+// Whether pattern p is sorted in the bench mode of that name.
+bool PatternRunsIn(int p, const char *mode);
 
 // NUL-terminated UTF-16 text of the given number of lines of pattern p,
 // each ended by LF; seed varies the patterns drawn at random.

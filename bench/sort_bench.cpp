@@ -474,9 +474,6 @@ static int CheckTargets(const std::vector<Result> &results, const std::vector<Re
     return missed;
 }
 
-// The patterns are sorted in these modes.
-static const char *const patternModes[] = {"cp932", "unicode", "numeric-unicode", "custom"};
-
 static int ModeIndex(const char *name)
 {
     for (int m = 0; m < benchModeCount; m++)
@@ -496,7 +493,7 @@ static Result NewResult(const char *mode, const char *pattern, size_t lines)
     return r;
 }
 
-// Every pattern of n lines in each pattern mode, natively and under Wine,
+// Every pattern of n lines in each of its modes, natively and under Wine,
 // with the ordinary lines of the mode taken again in the same rounds, so
 // that each pattern stands beside them. The ordinary rows go to ordinary.
 enum { PATTERN_ROUNDS = 3 };
@@ -508,14 +505,16 @@ static void RunPatterns(size_t n, WineHost *host, bool *wineUp, std::vector<Resu
     std::vector<std::vector<Unit16>> texts;
     for (int p = 0; p < benchPatternCount; p++)
         texts.push_back(MakePatternText(p, n, 1));
-    for (const char *mode : patternModes) {
-        const BenchMode &bm = benchModes[ModeIndex(mode)];
+    for (int pm = 0; pm < benchPatternModeCount; pm++) {
+        const BenchMode &bm = benchModes[ModeIndex(benchPatternModes[pm])];
         std::vector<Result> rows;
         rows.push_back(NewResult(bm.name, NULL, n));
         for (int p = 0; p < benchPatternCount; p++)
             rows.push_back(NewResult(bm.name, benchPatterns[p].name, n));
         for (int round = 0; round < PATTERN_ROUNDS; round++) {
             for (int p = -1; p < benchPatternCount; p++) {
+                if (p >= 0 && !PatternRunsIn(p, bm.name))
+                    continue;
                 Result *r = &rows[p + 1];
                 char option[7];
                 if (p >= 0)
@@ -532,7 +531,9 @@ static void RunPatterns(size_t n, WineHost *host, bool *wineUp, std::vector<Resu
             }
         }
         ordinary->push_back(rows[0]);
-        patterns->insert(patterns->end(), rows.begin() + 1, rows.end());
+        for (int p = 0; p < benchPatternCount; p++)
+            if (PatternRunsIn(p, bm.name))
+                patterns->push_back(rows[p + 1]);
         fprintf(stderr, "  patterns in %s %zu: done\n", bm.name, n);
     }
 }

@@ -78,6 +78,8 @@ endfunction()
 # Its narrow literals are the code page 932 texts the module shows.
 function(add_wine_test target test source)
   add_executable(${target} ${source})
+  # The reference rules and procedure of tests/reference.
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_options(${target} PRIVATE ${CP932})
   target_link_options(${target} PRIVATE ${STATIC_RUNTIME})
   target_link_libraries(${target} PRIVATE user32 advapi32 kernel32)

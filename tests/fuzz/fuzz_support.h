@@ -45,6 +45,27 @@ static inline Unit16 CompactUnit(uint8_t b)
     return b < 0x80 ? b : kCompactUnits[(b - 0x80) % (sizeof kCompactUnits / sizeof kCompactUnits[0])];
 }
 
+// In text read by TakeUnits, a compact byte of COMPACT_PIECE or more
+// stands for a whole piece instead: digit runs of values about 2^31, 2^32
+// and 2^64, longer than 20 digits or with many leading zeros, JAN codes and
+// phone numbers; supplementary characters of the block of D842 (𠮟, 𠮷) and
+// of D840, and lone or misplaced halves.
+enum { COMPACT_PIECE = 0xE0 };
+
+static const char16_t *const kCompactPieces[] = {
+    u"2147483647", u"2147483648", u"4294967295", u"4294967296", u"4294967297", u"3000000000",
+    u"18446744073709551615", u"18446744073709551616", u"18446744073709551617", u"00000000000000000000",
+    u"99999999999999999999", u"100000000000000000000", u"0000000000000000000000000000001",
+    u"123456789012345678901234567890", u"4547691689979", u"4901234567890", u"08011112222", u"0312345678",
+    u"\U00020B9F", u"\U00020BB7", u"\U00020B80", u"\U00020BFF", u"\U00020000", u"\U00020001", u"\U00020400",
+    u"\xD842", u"\xDF9F", u"\xDFB7", u"\xDFB7\xD842", u"\xD842\xD842\xDF9F",
+};
+
+static inline int Sign(int32_t v)
+{
+    return (v > 0) - (v < 0);
+}
+
 struct FuzzInput {
     const uint8_t *p;
     size_t left;
@@ -59,13 +80,22 @@ static inline uint8_t TakeByte(FuzzInput *in)
 }
 
 // Up to count units (all that is left when count is SIZE_MAX): one byte
-// each when compact, else little-endian pairs, a final odd byte dropped.
+// each, or a piece, when compact, else little-endian pairs, a final odd
+// byte dropped.
 static inline RefUnits TakeUnits(FuzzInput *in, bool compact, size_t count)
 {
     RefUnits u;
     while (u.size() < count) {
         if (compact && in->left >= 1) {
-            u.push_back(CompactUnit(in->p[0]));
+            uint8_t b = in->p[0];
+            if (b >= COMPACT_PIECE) {
+                const char16_t *piece =
+                    kCompactPieces[(b - COMPACT_PIECE) % (sizeof kCompactPieces / sizeof kCompactPieces[0])];
+                for (; *piece && u.size() < count; piece++)
+                    u.push_back((Unit16)*piece);
+            } else {
+                u.push_back(CompactUnit(b));
+            }
             in->p++;
             in->left--;
         } else if (!compact && in->left >= 2) {

@@ -22,6 +22,23 @@ COMPACT = [
     0xD869, 0xDED9, 0xD800, 0xDBFF, 0xDFFF,
 ]
 
+# Compact bytes of 0xE0 and up stand for these pieces in text, as in
+# fuzz_support.h.
+PIECES = [
+    "2147483647", "2147483648", "4294967295", "4294967296", "4294967297", "3000000000",
+    "18446744073709551615", "18446744073709551616", "18446744073709551617", "00000000000000000000",
+    "99999999999999999999", "100000000000000000000", "0000000000000000000000000000001",
+    "123456789012345678901234567890", "4547691689979", "4901234567890", "08011112222", "0312345678",
+    "\U00020B9F", "\U00020BB7", "\U00020B80", "\U00020BFF", "\U00020000", "\U00020001", "\U00020400",
+    "\ud842", "\udf9f", "\udfb7", "\udfb7\ud842", "\ud842\ud842\udf9f",
+]
+
+
+def piece(s):
+    """The compact byte that stands for the piece s."""
+    return bytes([0xE0 + PIECES.index(s)])
+
+
 DESC, BLANKS, CASE, NUMERIC, UNICODE, ORDER, BUSHU, COMPACT_TEXT = (1 << i for i in range(8))
 
 
@@ -49,15 +66,21 @@ def write(target, name, data):
         f.write(data)
 
 
-def sort_seed(name, options, text, table=None, table_flags=0):
-    """options without BUSHU get a table byte: table_flags | len(table)."""
+def sort_seed(name, options, text, table=None, table_flags=0, table_units=None):
+    """options without BUSHU get a table byte: table_flags | len(table).
+    Compact text and tables may be given as bytes, pieces among them; a
+    table so given comes with its count of units."""
     enc = compact if options & COMPACT_TEXT else wide
     data = bytearray([options])
     if not options & BUSHU:
         t = table or ""
-        data.append(table_flags | len(units(t)))
-        data += enc(t)
-    data += enc(text)
+        if isinstance(t, bytes):
+            data.append(table_flags | table_units)
+            data += t
+        else:
+            data.append(table_flags | len(units(t)))
+            data += enc(t)
+    data += text if isinstance(text, bytes) else enc(text)
     write("fuzz_sort", name, bytes(data))
 
 
@@ -107,6 +130,20 @@ def sort_seeds():
     sort_seed("bushu", C | UNICODE | ORDER | BUSHU,
               "\u4e02\n\u4e00\n\ud869\uded9\n\u4e01\n\ud840\udc00\n\u6f22\u5b57\n\u3042\nA\n")
     sort_seed("bushu_cp932", C | ORDER | BUSHU, "\u4e02\n\u4e00\n\u4e01\n")
+    phones = "07000001111 Kato\n08011112222 Sato\n0312345678 Suzuki\n09012345678 Tanaka\n" \
+             "0451234567 Yamada\n09099998888 Ito\n"
+    sort_seed("numeric_phones", C | NUMERIC, phones * 3)
+    sort_seed("numeric_jan", C | NUMERIC | UNICODE,
+              "4547691689979\n45\n4901234567890\n4987654321098\n4902000000001\n" * 3)
+    sort_seed("numeric_pieces", C | NUMERIC | DESC,
+              b"\n".join(piece(p) + b"x" for p in PIECES[:18]) * 2 + b"\ntel " + piece("3000000000"))
+    sort_seed("numeric_one_big_run", C | NUMERIC | CASE, "a\nb\nB\n" * 10 + "tel 3000000000\n")
+    sort_seed("bushu_shikaru_yoshi", C | UNICODE | ORDER | BUSHU,
+              b"\n".join([piece("\U00020B9F"), piece("\U00020BB7")] * 20 + [piece("\ud842"), piece("\udfb7")]))
+    sort_seed("order_one_block", C | UNICODE | ORDER,
+              b"\n".join([piece("\U00020000"), piece("\U00020001"), piece("\U00020400"), piece("\ud842"),
+                          b"A", piece("\ud842\ud842\udf9f")] * 4),
+              piece("\U00020400") + piece("\U00020001") + piece("\U00020000"), table_units=6)
     sort_seed("wide_cp932", 0, "b\r\n\u6f22\u5b57\r\na\r\n\u00a5\u203e\n")
     sort_seed("wide_unicode", UNICODE | BLANKS, "b\n\u6f22\t\u5b57\n\U00020000\n\ud800\n\uffff\n")
 
@@ -169,6 +206,12 @@ def numeric_seeds():
     write("fuzz_numeric", "units_wrap", wide("4294967296x\x000x"))
     write("fuzz_numeric", "units_high", wide("\uffff1\0\ud800\udc00"))
     write("fuzz_numeric", "compact_mix", compact("\u6f2210\0\u6f229"))
+    for name, s in [("jan_45", "45\x004547691689979"), ("phone_mobile", "0312345678\x0008011112222"),
+                    ("run_2_64", "18446744073709551616x\x000x"), ("run_21_digits", "99999999999999999999\x00100000000000000000000"),
+                    ("zeros_long", "0" * 30 + "7a\x007b")]:
+        write("fuzz_numeric", name, s.encode("latin-1"))
+    write("fuzz_numeric", "compact_pieces", piece("4294967296") + b"a" + piece("\U00020B9F") + b"\0" +
+          piece("0000000000000000000000000000001") + b"a" + piece("\ud842"))
 
 
 def main():

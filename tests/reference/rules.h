@@ -2,7 +2,9 @@
 // for the unit tests, the fuzzers and the benchmark to hold the engine's
 // fast path to. The orders on whole keys, the order-file loader and the
 // edits of the key buffer. Slow on purpose: unit by unit, ranks by a scan
-// from the table's start. Never linked into the module.
+// from the table's start. Never linked into the module. Every order here is
+// a total preorder on any keys (plain and custom order are total orders),
+// and descending is each one with its operands exchanged.
 #ifndef TALLORIX_TESTS_REFERENCE_RULES_H
 #define TALLORIX_TESTS_REFERENCE_RULES_H
 
@@ -47,14 +49,10 @@ int32_t RefPlain(const U *a, const U *b)
     }
 }
 
-// a - b on numbers taken modulo 2^32, read as a signed 32-bit value.
-static inline int32_t RefWrappedDifference(uint64_t a, uint64_t b)
-{
-    int64_t d = (int64_t)((a - b) & 0xFFFFFFFFu);
-    return (int32_t)(d >= 0x80000000 ? d - 0x100000000 : d);
-}
-
-// Numeric-aware order, one step at a time.
+// Numeric-aware order, one step at a time: -1, 0 or +1. Two runs of ASCII
+// digits compare by value at any length: past their leading zeros the
+// longer run is the larger, and of two as long the first differing digit
+// decides. Equal values go on after both runs.
 template <typename U>
 int32_t RefNumeric(const U *a, const U *b)
 {
@@ -66,40 +64,30 @@ int32_t RefNumeric(const U *a, const U *b)
         if (d == 0)
             return 1;
         if (RefIsDigit(c) && RefIsDigit(d)) {
-            uint64_t x = 0, y = 0;
-            for (; RefIsDigit(a[i]); i++)
-                x = (x * 10 + (a[i] - 0x30)) % 0x100000000;
-            for (; RefIsDigit(b[j]); j++)
-                y = (y * 10 + (b[j] - 0x30)) % 0x100000000;
-            if (x != y)
-                return RefWrappedDifference(x, y);
+            size_t endA = i, endB = j;
+            while (RefIsDigit(a[endA]))
+                endA++;
+            while (RefIsDigit(b[endB]))
+                endB++;
+            size_t x = i, y = j;  // first significant digits
+            while (x < endA && a[x] == 0x30)
+                x++;
+            while (y < endB && b[y] == 0x30)
+                y++;
+            if (endA - x != endB - y)
+                return endA - x < endB - y ? -1 : 1;
+            for (; x < endA; x++, y++)
+                if (a[x] != b[y])
+                    return a[x] < b[y] ? -1 : 1;
+            i = endA;
+            j = endB;
             continue;
         }
         if (c != d)
-            return (int32_t)c - (int32_t)d;
+            return c < d ? -1 : 1;
         i++;
         j++;
     }
-}
-
-// True when every digit run of key reads (wrapped) below 2^31: then every
-// numeric comparison among such keys is exact and the order is a total
-// preorder.
-template <typename U>
-bool RefNumbersSmall(const U *key)
-{
-    for (size_t i = 0; key[i];) {
-        if (!RefIsDigit(key[i])) {
-            i++;
-            continue;
-        }
-        uint64_t x = 0;
-        for (; RefIsDigit(key[i]); i++)
-            x = (x * 10 + (key[i] - 0x30)) % 0x100000000;
-        if (x >= 0x80000000)
-            return false;
-    }
-    return true;
 }
 
 // The loader's messages, written out here rather than taken from the
@@ -209,26 +197,43 @@ static inline int32_t RefRankOf(const RefRanks &r, const Unit16 *at)
     return r.single[at[0]];
 }
 
-// Custom order: only the first differing position is looked up.
+// Units in the character at at: 2 for a high surrogate followed by a low
+// one, else 1.
+static inline size_t RefCharUnits(const Unit16 *at)
+{
+    return RefIsHigh(at[0]) && RefIsLow(at[1]) ? 2 : 1;
+}
+
+// Custom order, -1, 0 or +1, character by character: the key that ends
+// first sorts first; two different characters compare by rank (rank(at)
+// ranks the character at at), then by their units, a single unit before a
+// pair that begins with it.
 template <typename Rank>
 int32_t RefCustom(const Unit16 *a, const Unit16 *b, Rank rank)
 {
-    size_t i = 0;
-    while (a[i] == b[i]) {
+    for (size_t i = 0;;) {
         if (a[i] == 0)
-            return 0;
-        i++;
+            return b[i] != 0 ? -1 : 0;
+        if (b[i] == 0)
+            return 1;
+        size_t na = RefCharUnits(a + i), nb = RefCharUnits(b + i);
+        bool same = na == nb && a[i] == b[i] && (na == 1 || a[i + 1] == b[i + 1]);
+        if (!same) {
+            int32_t ra = rank(a + i), rb = rank(b + i);
+            if (ra != rb)
+                return ra < rb ? -1 : 1;
+            if (a[i] != b[i])
+                return a[i] < b[i] ? -1 : 1;
+            if (na != nb)
+                return na < nb ? -1 : 1;
+            return a[i + 1] < b[i + 1] ? -1 : 1;
+        }
+        i += na;
     }
-    if (a[i] == 0 || b[i] == 0)
-        return (int32_t)a[i] - (int32_t)b[i];
-    int32_t ra = rank(a + i), rb = rank(b + i);
-    if (ra != rb)
-        return ra - rb;
-    return (int32_t)a[i] - (int32_t)b[i];
 }
 
-// The reference order on two whole keys for each of the sort's orders:
-// its own reading of the names, apart from the engine's dispatch, so that
+// The reference order on two whole keys for each of the sort's orders, -1,
+// 0 or +1: its own reading of the names, apart from the engine's dispatch, so that
 // a wrong mapping there shows. ranks: the order table's, for ORDER_CUSTOM.
 static inline int32_t RefCompare(KeyOrder order, const void *a, const void *b, const RefRanks *ranks)
 {
@@ -248,17 +253,6 @@ static inline int32_t RefCompare(KeyOrder order, const void *a, const void *b, c
     }
     return 0;
 }
-
-// True when no key holds a surrogate pair: every position then ranks as
-// its single unit and the custom order is a total preorder.
-static inline bool RefNoPairs(const Unit16 *key)
-{
-    for (size_t i = 0; key[i]; i++)
-        if (RefIsHigh(key[i]) && RefIsLow(key[i + 1]))
-            return false;
-    return true;
-}
-
 
 // The key buffer as the sort edits it, over the whole buffer at once (LFs
 // still in place): blank runs to one SPACE, then a-z to A-Z. The byte

@@ -1,8 +1,8 @@
 // The quicksort's guard and exact finish. Whatever the budget, the engine's
 // sort must leave every line where the reference procedure with the
-// reference rule leaves it: on the benchmark's patterns, on
-// random tables full of equal keys, and on tables whose order is not a
-// total preorder, which must never be handed over.
+// reference rule leaves it: on the benchmark's patterns, on random tables
+// full of equal keys, and on tables of long digit runs and of
+// supplementary characters of one block, which every order hands over.
 #include <unistd.h>
 
 #include <random>
@@ -87,7 +87,7 @@ Units FromPattern(int p, size_t lines, uint64_t seed)
 // after a few partitions, and never.
 TEST(ExactFinish, PatternsMatchProcedure)
 {
-    std::string path = UseOrderFile(u"未済ok9876543210v\U00020000\u5317");
+    std::string path = UseOrderFile(u"未済ok9876543210v\U00020000\u5317\U00020BB7\U00020B9F");
     const size_t lines = 1500;
     const int64_t budgets[] = {0, 3 * (int64_t)lines, 10 * (int64_t)lines, GUARD_OFF};
     for (int p = 0; p < benchPatternCount; p++) {
@@ -115,13 +115,37 @@ TEST(ExactFinish, PatternsMatchProcedure)
 }
 
 // Random tables of up to 2,000 lines drawn from a few keys each: case and
-// blank variants, leading zeros, digit runs, listed and unlisted kanji, a
-// supplementary character, so that equal keys abound in every mode.
+// blank variants, leading zeros, digit runs short and long, listed and
+// unlisted kanji, supplementary characters of one block and lone halves,
+// so that equal keys abound in every mode.
 TEST(ExactFinish, RandomTablesMatchProcedure)
 {
-    std::string path = UseOrderFile(u"\u5C71\u6728b\U00020B9F9A");
-    const std::u16string pieces[] = {u"a", u"A", u"b", u" ", u"\t", u"  ", u"0", u"00", u"7", u"12",
-                                     u"\u5C71", u"\u6728", u"\u6C34", u"\U00020B9F", u"x", u"\r"};
+    // 𠮟's low surrogate alone, then 𠮷 before 𠮟.
+    std::string path = UseOrderFile(u"\xDF9F\u5C71\u6728b\U00020BB7\U00020B9F9A");
+    const std::u16string pieces[] = {u"a",
+                                     u"A",
+                                     u"b",
+                                     u" ",
+                                     u"\t",
+                                     u"  ",
+                                     u"0",
+                                     u"00",
+                                     u"7",
+                                     u"12",
+                                     u"2147483648",
+                                     u"4294967296",
+                                     u"18446744073709551617",
+                                     u"000000000000000000000000004547691689979",
+                                     u"\u5C71",
+                                     u"\u6728",
+                                     u"\u6C34",
+                                     u"\U00020B9F",
+                                     u"\U00020BB7",
+                                     u"\U00020B80",
+                                     u"\xD842",
+                                     u"\xDFB7",
+                                     u"x",
+                                     u"\r"};
     std::mt19937 rng(13);
     int finished = 0;
     for (int t = 0; t < 1000; t++) {
@@ -149,32 +173,31 @@ TEST(ExactFinish, RandomTablesMatchProcedure)
     orderFilePath[0] = 0;
 }
 
-// Orders that are no total preorder over the keys at hand are never handed
-// over, and their result is still the procedure's; certified neighbours of
-// them are.
-TEST(ExactFinish, OnlyCertifiedOrdersHandOver)
+// Tables that held a run of 2^31 or more, or two characters of one block,
+// hand over like any other, in every order, and give the procedure's
+// result: runs whose wrapped values once compared in a cycle, JAN codes,
+// phone numbers, one big run among letters, 𠮟 and 𠮷 with the pairs of a
+// block listed otherwise than their low surrogates.
+TEST(ExactFinish, EveryOrderHandsOver)
 {
-    // U+21001 first makes U+DC01 alone rank before U+DC00: U+20000 < Y <
-    // U+20001 by their pairs, but U+20001 < U+20000 by their low units.
-    std::string path = UseOrderFile(u"\U00021001\U00020000Y\U00020001");
+    std::string path = UseOrderFile(u"\U00021001\U00020000Y\U00020001\U00020BB7\U00020B9F");
     const struct {
         const char *options;
         std::vector<std::u16string> keys;
-        bool certified;
     } cases[] = {
-        // Wrapped values of 2^31 and more compare in a cycle.
-        {"000100", {u"x0", u"x1073741824", u"x2147483648", u"x3221225472"}, false},
-        {"000110", {u"x0", u"x1073741824", u"x2147483648", u"x3221225472"}, false},
-        {"000110", {u"x4294967296", u"x0"}, true},  // wraps to 0: equal, not a cycle
-        {"000110", {u"x0", u"x1073741824", u"x2147483647"}, true},
-        // Two pairs of one high surrogate.
-        {"000011", {u"\U00020000", u"Y", u"\U00020001"}, false},
-        {"000011", {u"a\U00020000", u"a\U00020001", u"b"}, false},
-        // One pair per high surrogate, or a high surrogate never in a pair.
-        {"000011", {u"\U00020000", u"Y", u"\U00021001", u"\U00020000b"}, true},
-        {"000011", {u"\xD840x", u"\xD840y", u"Y", u"\U00021001"}, true},
-        // Outside Unicode mode the file is not used.
-        {"000001", {u"\U00020000", u"Y", u"\U00020001"}, true},
+        {"000100", {u"x0", u"x1073741824", u"x2147483648", u"x3221225472"}},
+        {"000110", {u"x0", u"x1073741824", u"x2147483648", u"x3221225472"}},
+        {"000110", {u"x4294967296", u"x0", u"x00"}},
+        {"000100", {u"4547691689979", u"4901234567890"}},
+        {"000100",
+         {u"07000001111 Kato", u"08011112222 Sato", u"0312345678 Suzuki", u"09012345678 Tanaka",
+          u"0451234567 Yamada", u"09099998888 Ito"}},
+        {"001100", {u"a", u"b", u"B", u"tel 3000000000", u"tel 18446744073709551616"}},
+        {"000011", {u"\U00020000", u"Y", u"\U00020001"}},
+        {"000011", {u"a\U00020000", u"a\U00020001", u"b"}},
+        {"000011", {u"\U00020B9F", u"\U00020BB7"}},
+        {"000011", {u"\xD840x", u"\U00020000", u"\xD840", u"\xDC00", u"Y"}},
+        {"000010", {u"\U00020000", u"Y", u"\U00020001", u"\xD840"}},
     };
     std::mt19937 rng(5);
     for (const auto &c : cases) {
@@ -183,10 +206,13 @@ TEST(ExactFinish, OnlyCertifiedOrdersHandOver)
             s += c.keys[rng() % c.keys.size()] + u"\n";
         Units text = ToUnits(s);
         for (bool descending : {false, true}) {
-            SCOPED_TRACE(std::string(c.options) + (descending ? " descending " : " ") + Show(c.keys[0]));
-            Orders r = SortBothWays(text, c.options, descending, 0);
-            EXPECT_EQ(r.finished, c.certified);
-            ASSERT_EQ(r.guarded, r.direct);
+            for (int64_t budget : {(int64_t)0, (int64_t)1200, GUARD_OFF}) {
+                SCOPED_TRACE(std::string(c.options) + (descending ? " descending " : " ") + Show(c.keys[0]) +
+                             " budget " + std::to_string(budget));
+                Orders r = SortBothWays(text, c.options, descending, budget);
+                EXPECT_EQ(r.finished, budget != GUARD_OFF);
+                ASSERT_EQ(r.guarded, r.direct);
+            }
         }
     }
     unlink(path.c_str());

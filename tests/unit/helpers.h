@@ -18,6 +18,12 @@
 
 typedef std::vector<Unit16> Units;
 
+// The sign of a comparison, the only part of it that counts.
+inline int Sign(int32_t v)
+{
+    return (v > 0) - (v < 0);
+}
+
 // NUL-terminated copy of a UTF-16 string as engine units.
 inline Units ToUnits(const std::u16string &s)
 {

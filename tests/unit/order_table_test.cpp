@@ -101,6 +101,12 @@ TEST(OrderFile, RanksAndComparisons)
     EXPECT_EQ(RankOf(u"D"), -1);
     EXPECT_EQ(RankOf(u"\U00020002"), -1);
 
+    // Table: FEFF A C B D841 DC00 D840 DC01 D840 DC00 E 3000 A.
+    std::vector<unsigned char> bytes;
+    for (char c : Utf16File(file))
+        bytes.push_back((unsigned char)c);
+    RefUnits table = RefLoadOrder(bytes.data(), bytes.size()).table;
+    auto rank = [&table](const Unit16 *at) { return RefRank(table, at); };
     struct {
         std::u16string a, b;
         int sign;
@@ -110,13 +116,34 @@ TEST(OrderFile, RanksAndComparisons)
         {u"AB", u"A", 1},  {u"A", u"AB", -1},    // shorter first
         {u"xA", u"xA", 0},
         {u"\uFEFF", u"Z", 1}, {u"\uFEFF", u"A", -1},  // mark between unlisted and listed
-        {u"\U00020000", u"\U00020001", -1},      // same high surrogate: ranked by low alone
+        {u"\uFEFF", u"\xD843", 1}, {u"\uFEFF", u"\U00020400", -1},
+        // Pairs of one high surrogate by their own ranks: the file's order.
+        {u"\U00020001", u"\U00020000", -1},
+        {u"\U00020000A", u"\U00020001", 1},
         {u"\U00020400", u"\U00020001", -1},
+        {u"\U00020400", u"\U00020000", -1},
         {u"A", u"\U00020400", -1},
+        {u"\U00020401", u"\U00020400", -1},      // unlisted before listed
+        {u"\U00020002", u"\U00020000", -1},
+        {u"\U00020002", u"\U00020003", -1},      // both unlisted: by units
+        {u"x\U00020001y", u"x\U00020000", -1},
+        // Lone halves are characters of their own; at equal ranks a single
+        // unit sorts before a pair that begins with it.
+        {u"\xD840", u"\U00020001", -1},          // both rank 6
+        {u"\xD840" u"E", u"\U00020001", -1},
+        {u"\xD843" u"E", u"\U00020C00", -1},     // both unlisted
+        {u"\U00020C00", u"\xD843\xD843", 1},
+        {u"\xDC01", u"\U00020000", -1},          // 7 against 8
+        {u"\xDC00\xD840", u"\xDC00\xD840", 0},
+        {u"\xDC00\xD840", u"\xDC00\U00020001", -1},
     };
     for (auto &c : cases) {
-        int32_t r = Compare(c.a, c.b);
-        EXPECT_EQ((r > 0) - (r < 0), c.sign) << "case " << &c - cases;
+        SCOPED_TRACE(Show(c.a) + " vs " + Show(c.b));
+        const Unit16 *a = (const Unit16 *)c.a.c_str(), *b = (const Unit16 *)c.b.c_str();
+        EXPECT_EQ(Sign(Compare(c.a, c.b)), c.sign);
+        EXPECT_EQ(Sign(Compare(c.b, c.a)), -c.sign);
+        EXPECT_EQ(RefCustom(a, b, rank), c.sign);
+        EXPECT_EQ(RefCustom(b, a, rank), -c.sign);
     }
     ReleaseOrderTable();
     EXPECT_EQ(RankOf(u"A"), -1) << "no table after release";
@@ -190,6 +217,9 @@ TEST(OrderFile, ShippedRadicalStrokeOrder)
     EXPECT_LT(Compare(u"\U0002A6D9", u"丁"), 0);
     EXPECT_LT(Compare(u"言", u"讋"), 0);
     EXPECT_LT(Compare(u"讋", u"讠"), 0);
+    // 𠮟 (D842 DF9F) is listed before 𠮷 (D842 DFB7).
+    EXPECT_LT(Compare(u"\U00020B9F", u"\U00020BB7"), 0);
+    EXPECT_GT(Compare(u"\U00020BB7", u"\U00020B9F"), 0);
     ReleaseOrderTable();
     orderFilePath[0] = 0;
 }

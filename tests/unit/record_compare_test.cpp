@@ -1,7 +1,9 @@
 // The sort's prefixed record comparisons against the reference rules: on
-// many random keys the signs agree, and numeric order gives the same
-// values. Keys are drawn so that they often share long starts, end inside
-// or just past the packed prefix, and hold digit runs and surrogates there.
+// many random keys the signs agree, and every order is a total preorder.
+// Keys are drawn so that they often share long starts, end inside or just
+// past the packed prefix, and hold there digit runs of any length (leading
+// zeros, values about 2^31, 2^32 and 2^64), supplementary characters of one
+// block and lone surrogates.
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <unistd.h>
@@ -16,29 +18,54 @@
 
 namespace {
 
-int Sign(int32_t v)
-{
-    return (v > 0) - (v < 0);
-}
-
 // ---- Random keys ------------------------------------------------------------
 
 const unsigned char byteAlphabet[] = {'a', 'b', 'A', ' ', '0', '1', '9', 0x81, 0x9F, 0xE0, 0xFF, 0x01, 0x7F};
-const Unit16 unitAlphabet[] = {'a', 'b', '0', '1', '9', 0x20, 0x7F, 0x80, 0xFF, 0x100, 0x7FF, 0x800, 0x4E00, 0x4E01, 0x3000,
-                               0xD800, 0xD801, 0xDBFF, 0xDC00, 0xDC01, 0xDFFF, 0xFEFF, 0xFFFF};
+const Unit16 unitAlphabet[] = {'a',    'b',    '0',    '1',    '9',    0x20,   0x7F,   0x80,   0xFF,
+                               0x100,  0x7FF,  0x800,  0x4E00, 0x4E01, 0x3000, 0xD800, 0xD801, 0xDBFF,
+                               0xDC00, 0xDC01, 0xDFFF, 0xD842, 0xDF9F, 0xDFB7, 0xFEFF, 0xFF10, 0xFFFF};
+
+// Runs about the values where a fixed-width reading would go wrong.
+const char *const boundaryRuns[] = {
+    "2147483647", "2147483648", "2147483649", "4294967295", "4294967296", "4294967297", "3000000000",
+    "18446744073709551615", "18446744073709551616", "18446744073709551617", "0000", "0",
+};
+// Supplementary characters, most of them of the block of D842 (𠮟 and 𠮷
+// among them), listed and unlisted.
+const Unit16 supplementary[][2] = {
+    {0xD842, 0xDF9F}, {0xD842, 0xDFB7}, {0xD842, 0xDC00}, {0xD842, 0xDFFF}, {0xD840, 0xDC00}, {0xD840, 0xDC01},
+};
+
+template <typename U>
+void PutRun(std::vector<U> &k, std::mt19937 &rng)
+{
+    if (rng() % 2) {
+        for (const char *r = boundaryRuns[rng() % (sizeof boundaryRuns / sizeof *boundaryRuns)]; *r; r++)
+            k.push_back((U)*r);
+        return;
+    }
+    // Leading zeros, then up to 40 digits, often the same few.
+    for (int z = rng() % 4 == 0 ? rng() % 25 : 0; z > 0; z--)
+        k.push_back((U)'0');
+    size_t digits = 1 + rng() % 40;
+    for (size_t i = 0; i < digits; i++)
+        k.push_back((U)('0' + (rng() % 3 == 0 ? rng() % 10 : 9)));
+}
 
 template <typename U>
 std::vector<U> RandomKey(std::mt19937 &rng)
 {
     std::vector<U> k;
-    size_t length = rng() % 21;
+    size_t length = rng() % 16;
     for (size_t i = 0; i < length; i++) {
-        if (rng() % 8 == 0) {  // a long digit run, wrapping past 2^32
-            const char *runs[] = {"4294967296", "4294967295", "2147483648", "0000", "3000000000"};
-            for (const char *r = runs[rng() % 5]; *r; r++)
-                k.push_back((U)*r);
+        if (rng() % 6 == 0) {
+            PutRun(k, rng);
         } else if (sizeof(U) == 1) {
             k.push_back((U)byteAlphabet[rng() % sizeof byteAlphabet]);
+        } else if (rng() % 5 == 0) {
+            const Unit16 *c = supplementary[rng() % (sizeof supplementary / sizeof *supplementary)];
+            k.push_back((U)c[0]);
+            k.push_back((U)c[1]);
         } else {
             k.push_back((U)unitAlphabet[rng() % (sizeof unitAlphabet / sizeof *unitAlphabet)]);
         }
@@ -77,22 +104,21 @@ std::vector<U> Variant(const std::vector<U> &a, std::mt19937 &rng)
 std::string OrderFile()
 {
     // Listed: kanji, a pair and one of its surrogates alone, a digit, the
-    // letter a, the mark again, another pair of the same block.
-    const Unit16 units[] = {0xFEFF, 0x4E01, '\n', 0xD800, 0xDC01, '\n', 0xDC00, '9', 'a',
-                            0xFEFF, 0xD800, 0xDFFF, 0xDBFF, 0x4E00};
+    // letter a, the mark again, another pair of the same block; 𠮟's low
+    // surrogate alone, then 𠮷 before 𠮟 and U+20000 before U+20001, so
+    // that pairs of one block rank otherwise than their low surrogates.
+    const Unit16 units[] = {0xFEFF, 0x4E01, '\n',   0xD800, 0xDC01, '\n',   0xDC00, '9',    'a',    0xFEFF, 0xD800,
+                            0xDFFF, 0xDBFF, 0x4E00, 0xDF9F, 0xD842, 0xDFB7, 0xD842, 0xDF9F, 0xD840, 0xDC00, 0xD840,
+                            0xDC01, 0xD842};
     std::string bytes;
     for (Unit16 u : units) {
         bytes += (char)(u & 0xFF);
         bytes += (char)(u >> 8);
     }
-    char path[] = "/tmp/tallorix-records-XXXXXX";
-    int fd = mkstemp(path);
-    EXPECT_EQ(write(fd, bytes.data(), bytes.size()), (ssize_t)bytes.size());
-    close(fd);
-    return path;
+    return WriteFile(bytes);
 }
 
-const int PAIRS = 200000;
+const int PAIRS = 1000000;
 
 void CheckOrder(KeyOrder order, const RefRanks &ranks)
 {
@@ -111,17 +137,13 @@ void CheckOrder(KeyOrder order, const RefRanks &ranks)
         const void *a = units ? (const void *)ua.data() : ba.data(), *b = units ? (const void *)ub.data() : bb.data();
         SortRecord x = {PackKey(a, order), {a, nullptr}};
         SortRecord y = {PackKey(b, order), {b, nullptr}};
-        int32_t want = RefCompare(order, a, b, &ranks);
-        int32_t got = CompareRecords(&x, &y, order);
-        // Numeric order's value is exact; the others give the sign.
-        if (order == ORDER_NUMERIC_BYTES || order == ORDER_NUMERIC_UNITS)
-            ASSERT_EQ(got, want) << "pair " << n;
-        else
-            ASSERT_EQ(Sign(got), Sign(want)) << "pair " << n;
+        ASSERT_EQ(Sign(CompareRecords(&x, &y, order)), RefCompare(order, a, b, &ranks)) << "pair " << n;
     }
 }
 
-TEST(RecordCompare, AgreesWithReference)
+// check(order, ranks) for each order, with the test's order file loaded.
+template <typename Check>
+void ForEachOrder(Check check)
 {
     std::string path = OrderFile();
     snprintf(orderFilePath, ORDER_PATH_SIZE, "%s", path.c_str());
@@ -129,10 +151,68 @@ TEST(RecordCompare, AgreesWithReference)
     RefRanks ranks = ReferenceRanks();
     for (KeyOrder order : {ORDER_BYTES, ORDER_UNITS, ORDER_NUMERIC_BYTES, ORDER_NUMERIC_UNITS, ORDER_CUSTOM}) {
         SCOPED_TRACE("order " + std::to_string(order));
-        CheckOrder(order, ranks);
+        check(order, ranks);
     }
     ReleaseOrderTable();
     unlink(path.c_str());
+}
+
+TEST(RecordCompare, AgreesWithReference)
+{
+    ForEachOrder(CheckOrder);
+}
+
+// Signs of cmp over every ordered pair of three keys form a total
+// preorder: cmp(x, x) is 0, cmp(y, x) is -cmp(x, y), and x <= y <= z gives
+// x <= z. The transpose, the descending order, then is one too.
+template <typename Cmp>
+bool TotalPreorder(Cmp cmp)
+{
+    int s[3][3];
+    for (int i = 0; i < 3; i++)
+        for (int j = 0; j < 3; j++)
+            s[i][j] = Sign(cmp(i, j));
+    for (int i = 0; i < 3; i++)
+        for (int j = 0; j < 3; j++) {
+            if (s[i][j] != -s[j][i] || (i == j && s[i][j]))
+                return false;
+            for (int l = 0; l < 3; l++)
+                if (s[i][j] <= 0 && s[j][l] <= 0 && s[i][l] > 0)
+                    return false;
+        }
+    return true;
+}
+
+const int TRIPLES = 100000;
+
+// Every order, by the engine's record comparison and by the reference, on
+// random triples of keys that share starts.
+TEST(RecordCompare, OrdersAreTotalPreorders)
+{
+    ForEachOrder([](KeyOrder order, const RefRanks &ranks) {
+        std::mt19937 rng(order + 31);
+        bool units = order == ORDER_UNITS || order == ORDER_NUMERIC_UNITS || order == ORDER_CUSTOM;
+        for (int n = 0; n < TRIPLES; n++) {
+            std::vector<Unit16> u[3];
+            std::vector<unsigned char> b[3];
+            const void *key[3];
+            SortRecord r[3];
+            for (int i = 0; i < 3; i++) {
+                if (units) {
+                    u[i] = i == 0 ? RandomKey<Unit16>(rng) : Variant(u[rng() % i], rng);
+                    key[i] = u[i].data();
+                } else {
+                    b[i] = i == 0 ? RandomKey<unsigned char>(rng) : Variant(b[rng() % i], rng);
+                    key[i] = b[i].data();
+                }
+                r[i] = {PackKey(key[i], order), {key[i], nullptr}};
+            }
+            ASSERT_TRUE(TotalPreorder([&](int i, int j) { return CompareRecords(&r[i], &r[j], order); }))
+                << "engine, triple " << n;
+            ASSERT_TRUE(TotalPreorder([&](int i, int j) { return RefCompare(order, key[i], key[j], &ranks); }))
+                << "reference, triple " << n;
+        }
+    });
 }
 
 // The 32-bit build finds the first differing byte of two prefixes one half

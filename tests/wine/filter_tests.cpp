@@ -71,6 +71,16 @@ struct SortCase {
     const WCHAR *expected;
 };
 
+static const WCHAR phones[] =
+    L"07000001111 Kato\n08011112222 Sato\n0312345678 Suzuki\n09012345678 Tanaka\n0451234567 Yamada\n"
+    L"09099998888 Ito";
+static const WCHAR phonesByValue[] =
+    L"0312345678 Suzuki\n0451234567 Yamada\n07000001111 Kato\n08011112222 Sato\n09012345678 Tanaka\n"
+    L"09099998888 Ito\n";
+static const WCHAR jan[] = L"4547691689979\n45\n4901234567890\n4987654321098\n4902000000001";
+static const WCHAR janByValue[] = L"45\n4547691689979\n4901234567890\n4902000000001\n4987654321098\n";
+static const WCHAR janByValueDown[] = L"4987654321098\n4902000000001\n4901234567890\n4547691689979\n45\n";
+
 static void TestOptionStrings()
 {
     static const SortCase cases[] = {
@@ -83,6 +93,12 @@ static void TestOptionStrings()
         {"numeric", "000100", L"ABC100\nABC20", L"ABC20\nABC100\n"},
         {"numeric off", "000000", L"ABC20\nABC100", L"ABC100\nABC20\n"},
         {"numeric over units", "000110", L"ABC100\nABC20", L"ABC20\nABC100\n"},
+        // Runs by value at any length: 10- and 11-digit phone numbers, JAN
+        // codes of 13 digits and one of 2 (leading zeros do not count).
+        {"phone numbers by value", "000100", phones, phonesByValue},
+        {"phone numbers by value, units", "000110", phones, phonesByValue},
+        {"JAN codes by value", "000100", jan, janByValue},
+        {"JAN codes by value, descending", "100110", jan, janByValueDown},
         {"blanks collapsed", "010000", L"ab\na b\na\tb\na   b", L"a b\na\tb\na   b\nab\n"},
         {"blanks kept", "000000", L"ab\na b\na\tb\na   b", L"a\tb\na   b\na b\nab\n"},
         {"code page 932 bytes", "000000", L"\x3042\n\x30FC", L"\x30FC\n\x3042\n"},
@@ -189,18 +205,26 @@ static void TestDialogPathSettings()
     SetString("CustomFile", NULL);
 }
 
-// The order file named by CustomFile: used in Unicode mode, loaded (and
-// its failures shown) without it, and released after every command.
-static void TestOrderFileFromRegistry()
+// A new temporary order file of these units (without the NUL); its path.
+static std::string WriteOrderFile(const WCHAR *units, DWORD bytes)
 {
     char dir[MAX_PATH], path[MAX_PATH];
     GetTempPathA(sizeof dir, dir);
     GetTempFileNameA(dir, "ord", 0, path);
     HANDLE f = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    static const WCHAR order[] = L"\xFEFF" L"C\r\nB\r\nA\r\n";
     DWORD written;
-    WriteFile(f, order, sizeof order - 2, &written, NULL);
+    CHECK(WriteFile(f, units, bytes, &written, NULL) && written == bytes, "write %s", path);
     CloseHandle(f);
+    return path;
+}
+
+// The order file named by CustomFile: used in Unicode mode, loaded (and
+// its failures shown) without it, and released after every command.
+static void TestOrderFileFromRegistry()
+{
+    static const WCHAR order[] = L"\xFEFF" L"C\r\nB\r\nA\r\n";
+    std::string file = WriteOrderFile(order, sizeof order - 2);
+    const char *path = file.c_str();
 
     // "並び順指定ファイルがロード出来ませんでした。" in code page 932.
     static const char openFailed[] =
@@ -241,6 +265,31 @@ static void TestOrderFileFromRegistry()
     // The module closed the file after each load.
     CHECK(DeleteFileA(path), "order file still open: error %lu", GetLastError());
     SetString("CustomFile", NULL);
+}
+
+// Supplementary characters of one block of 1,024 (one high surrogate) in
+// the file's order, not by their low surrogates; unlisted ones first.
+static void TestSupplementaryOrderFile()
+{
+    static const WCHAR order[] = L"\xFEFF\U00020400\r\n\U00020001\r\n\U00020000\r\n";
+    std::string path = WriteOrderFile(order, sizeof order - 2);
+    SetString("CustomFile", path.c_str());
+    static const WCHAR input[] = L"\U00020000\n\U00020001\n\U00020002\n\U00020400\nA";
+    static const SortCase cases[] = {
+        {"the file's order", "000011", input, L"A\n\U00020002\n\U00020400\n\U00020001\n\U00020000\n"},
+        {"the file's order, descending", "100011", input,
+         L"\U00020000\n\U00020001\n\U00020400\n\U00020002\nA\n"},
+        {"without the file: by units", "000010", input,
+         L"A\n\U00020000\n\U00020001\n\U00020002\n\U00020400\n"},
+    };
+    boxCount = 0;
+    for (const SortCase &c : cases) {
+        Result r = RunSort(c.option, 6, c.input);
+        CHECK(!r.null && r.text == c.expected, "%s: got \"%s\"", c.what, Narrow(r.text).c_str());
+    }
+    CHECK(boxCount == 0, "supplementary order file: %d messages, last \"%s\"", boxCount, lastBox);
+    SetString("CustomFile", NULL);
+    CHECK(DeleteFileA(path.c_str()), "order file still open: error %lu", GetLastError());
 }
 
 // Sets an empty DACL on the settings key, so that opening it for all
@@ -313,6 +362,7 @@ int main(int argc, char **argv)
     TestInputNotWritten();
     TestDialogPathSettings();
     TestOrderFileFromRegistry();
+    TestSupplementaryOrderFile();
     TestSettingsKeyUnavailable();
 
     UnloadModule();

@@ -10,6 +10,7 @@
 
 #include "check.h"
 #include "sort_calls.h"
+#include "tests/reference/rules.h"
 // Of the registry helpers this program needs only a few.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
@@ -31,9 +32,7 @@ static const WCHAR *const bushuSorted[] = {
     L"叱咤",      // 口 and 2
     L"𠮟責",      // 口 and 2 too: the higher code point; a surrogate pair ranked as one
     L"吉田",      // 口 and 3: after 𠮟 (U+20B9F) though its code is lower
-    L"𠮷野家",    // 口 and 3, U+20BB7. 𠮟 and 𠮷 share their high surrogate, so they
-                  // compare by where their low surrogates first occur in the file;
-                  // here that agrees with the file's order
+    L"𠮷野家",    // 口 and 3, U+20BB7: after 𠮟, which shares its high surrogate
     L"山口",      // the same first character: the second decides, 口 before 田
     L"山田",
     L"岡本",      // 山 and 5
@@ -76,10 +75,10 @@ static const WCHAR *const kakusuuSorted[] = {
     NULL};
 
 // Two supplementary characters of one block of 1,024 (the same high
-// surrogate) compare by where their low surrogates first occur in the file,
-// each alone, not by their own places: 𩸽 (18 strokes) comes before 𩵋 (10).
-static const WCHAR *const kakusuuBlockInput[] = {L"𩵋", L"𩸽", NULL};
-static const WCHAR *const kakusuuBlockSorted[] = {L"𩸽", L"𩵋", NULL};
+// surrogate) compare by their own places in the file, whatever the places
+// of their low surrogates alone: 𩵋 (10 strokes) before 𩸽 (18).
+static const WCHAR *const kakusuuBlockInput[] = {L"𩸽", L"𩵋", NULL};
+static const WCHAR *const kakusuuBlockSorted[] = {L"𩵋", L"𩸽", NULL};
 
 // Digits, Latin letters, kana by sound, then kanji.
 static const WCHAR *const gojuonInput[] = {
@@ -180,6 +179,31 @@ static void TestOrderFiles()
     SetString("CustomFile", NULL);
 }
 
+// 200,000 lines of 𠮟 and 𠮷 (one high surrogate) with BushuKakusuu.txt,
+// as they are and numbered with blanks collapsed: every line where the
+// procedure puts it with the reference order and the file's ranks.
+static void TestShikaruYoshi()
+{
+    std::string file = DataFile("BushuKakusuu.txt");
+    std::vector<unsigned char> bytes = RefFileBytes(file.c_str());
+    RefRanks ranks;
+    RefMakeRanks(RefLoadOrder(bytes.data(), bytes.size()).table, &ranks);
+    auto rank = [&ranks](const Unit16 *at) { return RefRankOf(ranks, at); };
+    const std::vector<std::wstring> keys = {L"\U00020BB7", L"\U00020B9F"};
+    SetString("CustomFile", file.c_str());
+    for (bool numbered : {false, true}) {
+        KeyLines k = MakeKeyLines(keys, 200000, numbered);
+        auto cmp = [&](size_t x, size_t y) {
+            return RefCustom((const Unit16 *)keys[k.keyOf[x]].c_str(), (const Unit16 *)keys[k.keyOf[y]].c_str(),
+                             rank);
+        };
+        CheckProcedureResult("U+20B9F and U+20BB7", numbered ? "010011" : "000011", k.lines, cmp);
+        CheckProcedureResult("U+20B9F and U+20BB7", numbered ? "110011" : "100011", k.lines,
+                             [&](size_t x, size_t y) { return cmp(y, x); });
+    }
+    SetString("CustomFile", NULL);
+}
+
 int main(int argc, char **argv)
 {
     if (argc < 3) {
@@ -197,6 +221,7 @@ int main(int argc, char **argv)
     if (!LoadModule(argv[1]))
         return CheckSummary();
     TestOrderFiles();
+    TestShikaruYoshi();
     UnloadModule();
 
     if (keyExisted) {

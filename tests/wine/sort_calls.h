@@ -8,8 +8,10 @@
 
 #include <string.h>
 #include <string>
+#include <vector>
 
 #include "check.h"
+#include "tests/reference/procedure.h"
 
 typedef HGLOBAL(__cdecl *CustomSortFn)(HWND, const WCHAR *, char *, int);
 
@@ -90,6 +92,63 @@ static Result RunSort(const char *option, size_t optionBytes, const WCHAR *text,
     if (optionOut)
         memcpy(optionOut, buffer, sizeof buffer);
     return r;
+}
+
+// Lines of a few keys drawn at random, the key of each line in keyOf. When
+// numbered, each key is followed by a run of 18 blanks that spells the
+// line's number in tabs and spaces, then x: with blanks collapsed the keys
+// stay as few, yet every line shows where it went.
+struct KeyLines {
+    std::vector<std::wstring> lines;
+    std::vector<size_t> keyOf;
+};
+
+static inline KeyLines MakeKeyLines(const std::vector<std::wstring> &keys, size_t n, bool numbered)
+{
+    KeyLines k;
+    uint32_t seed = 1;
+    for (size_t i = 0; i < n; i++) {
+        seed = seed * 1103515245u + 12345u;
+        size_t key = (seed >> 16) % keys.size();
+        std::wstring line = keys[key];
+        if (numbered) {
+            for (int b = 17; b >= 0; b--)
+                line += (i >> b & 1) ? L'\t' : L' ';
+            line += L"x";
+        }
+        k.lines.push_back(line);
+        k.keyOf.push_back(key);
+    }
+    return k;
+}
+
+// Sorts the lines, each ended by LF, with option and checks that every
+// line comes back where the reference procedure puts it, cmp(x, y)
+// comparing lines x and y as the option's order does.
+template <typename Cmp>
+static void CheckProcedureResult(const char *what, const char *option, const std::vector<std::wstring> &lines,
+                                 Cmp cmp)
+{
+    std::wstring text;
+    for (const std::wstring &l : lines)
+        text += l + L"\n";
+    std::vector<size_t> t(lines.size());
+    for (size_t i = 0; i < t.size(); i++)
+        t[i] = i;
+    RefQuickSort(t, cmp);
+    boxCount = 0;
+    Result r = RunSort(option, 6, text.c_str());
+    CHECK(!r.null && r.text.size() == text.size(), "%s, %s: no result or a wrong length", what, option);
+    size_t at = 0, wrong = 0, first = t.size();
+    for (size_t i = 0; i < t.size() && r.text.size() == text.size(); i++) {
+        const std::wstring &want = lines[t[i]];
+        if (r.text.compare(at, want.size() + 1, want + L"\n") != 0 && wrong++ == 0)
+            first = i;
+        at += want.size() + 1;
+    }
+    CHECK(wrong == 0, "%s, %s: %u of %u lines not where the procedure puts them, first at %u", what, option,
+          (unsigned)wrong, (unsigned)t.size(), (unsigned)first);
+    CHECK(boxCount == 0, "%s, %s: %d message boxes, last \"%s\"", what, option, boxCount, lastBox);
 }
 
 // Printable ASCII as is, every other unit as <hex>.
