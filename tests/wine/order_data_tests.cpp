@@ -193,13 +193,12 @@ static void TestShikaruYoshi()
     SetString("CustomFile", file.c_str());
     for (bool numbered : {false, true}) {
         KeyLines k = MakeKeyLines(keys, 200000, numbered);
-        auto cmp = [&](size_t x, size_t y) {
-            return RefCustom((const Unit16 *)keys[k.keyOf[x]].c_str(), (const Unit16 *)keys[k.keyOf[y]].c_str(),
-                             rank);
+        auto cmp = [&](size_t i, size_t j) {
+            return RefCustom((const Unit16 *)keys[i].c_str(), (const Unit16 *)keys[j].c_str(), rank);
         };
-        CheckProcedureResult("U+20B9F and U+20BB7", numbered ? "010011" : "000011", k.lines, cmp);
-        CheckProcedureResult("U+20B9F and U+20BB7", numbered ? "110011" : "100011", k.lines,
-                             [&](size_t x, size_t y) { return cmp(y, x); });
+        CheckProcedureResult("U+20B9F and U+20BB7", numbered ? "010011" : "000011", k, cmp);
+        CheckProcedureResult("U+20B9F and U+20BB7", numbered ? "110011" : "100011", k,
+                             [&](size_t i, size_t j) { return cmp(j, i); });
     }
     SetString("CustomFile", NULL);
 }
