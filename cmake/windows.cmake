@@ -99,6 +99,16 @@ target_compile_definitions(version_tests PRIVATE EXPECTED_VERSION="${TALLORIX_VE
 # The order files of data/, loaded and used by the real module.
 add_wine_test(order_data_tests wine_order_data tests/wine/order_data_tests.cpp ${CMAKE_SOURCE_DIR}/data)
 
+# The table of code page 932 that the native build compiles in, written
+# once under Wine (tools/cp932_table.cpp says how), and its Wine test: the
+# table against the live conversion, every unit and strings with surrogates.
+add_executable(cp932_table tools/cp932_table.cpp)
+target_link_options(cp932_table PRIVATE ${STATIC_RUNTIME})
+add_executable(cp932_table_tests tests/wine/cp932_table_tests.cpp)
+target_include_directories(cp932_table_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_options(cp932_table_tests PRIVATE ${STATIC_RUNTIME})
+add_wine_suite(wine_cp932_table ${WINE_RUN} $<TARGET_FILE:cp932_table_tests>)
+
 # Pictures of the dialogs for docs/ (make screenshots); not built by default.
 add_executable(screenshots EXCLUDE_FROM_ALL tools/screenshots/screenshots.cpp)
 target_link_options(screenshots PRIVATE ${STATIC_RUNTIME})

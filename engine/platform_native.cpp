@@ -1,7 +1,7 @@
-// The platform layer on Linux: malloc for both kinds of memory, glibc's
-// iconv for code page 932, and message boxes recorded for the tests.
+// The platform layer on Linux: malloc for both kinds of memory, a table
+// of code page 932 as the system converts, and message boxes recorded for
+// the tests.
 #include <fcntl.h>
-#include <iconv.h>
 #include <malloc.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -158,46 +158,37 @@ uint32_t PlatformLastError()
     return lastError;
 }
 
-// Code page 932 is stateless, so each code unit converts on its own: a
-// table of all 65,536 is made once with iconv. What CP932 lacks, surrogates
-// included, becomes the default character '?'. The low 16 bits hold the
+// Code page 932 is stateless, and the system converts a surrogate pair as
+// its two units, so each unit converts on its own. cp932_table.inc, made
+// by tools/cp932_table.cpp, lists what the system makes of every unit that
+// does not become the default character '?', best fit included; it is
+// spread over all 65,536 units on first use. The low 16 bits hold the
 // bytes (lead byte high), bit 16 marks a double-byte result.
-static uint32_t *cp932Table;
+struct Cp932Entry {
+    uint16_t unit;
+    uint16_t bytes;
+};
 
-static bool MakeCp932Table()
+static const Cp932Entry cp932Entries[] = {
+#include "cp932_table.inc"
+};
+
+static uint32_t cp932Table[65536];
+static bool cp932Ready;
+
+static void MakeCp932Table()
 {
-    iconv_t cd = iconv_open("CP932", "UTF-16LE");
-    if (cd == (iconv_t)-1)
-        return false;
-    uint32_t *table = (uint32_t *)malloc(65536 * sizeof *table);
-    if (!table) {
-        iconv_close(cd);
-        return false;
-    }
-    for (uint32_t u = 0; u < 65536; u++) {
-        char in[2] = {(char)(u & 0xFF), (char)(u >> 8)};
-        unsigned char out[4];
-        char *ip = in, *op = (char *)out;
-        size_t il = 2, ol = sizeof out;
-        iconv(cd, NULL, NULL, NULL, NULL);
-        size_t r = iconv(cd, &ip, &il, &op, &ol);
-        size_t len = sizeof out - ol;
-        if (r == (size_t)-1 || il != 0 || len == 0 || len > 2 || (u >= 0xD800 && u < 0xE000))
-            table[u] = '?';
-        else if (len == 1)
-            table[u] = out[0];
-        else
-            table[u] = 0x10000 | (uint32_t)out[0] << 8 | out[1];
-    }
-    iconv_close(cd);
-    cp932Table = table;
-    return true;
+    for (uint32_t u = 0; u < 65536; u++)
+        cp932Table[u] = '?';
+    for (const Cp932Entry &e : cp932Entries)
+        cp932Table[e.unit] = e.bytes > 0xFF ? 0x10000 | e.bytes : e.bytes;
+    cp932Ready = true;
 }
 
 int PlatformToCp932(const Unit16 *src, int units, char *dst, int dstBytes)
 {
-    if (!cp932Table && !MakeCp932Table())
-        return 0;
+    if (!cp932Ready)
+        MakeCp932Table();
     unsigned char *out = (unsigned char *)dst;
     int written = 0;
     if ((int64_t)dstBytes >= 2 * (int64_t)units) {

@@ -62,6 +62,9 @@ const Case oneMode[] = {
     {"001000", u"\u30A3\n\u30C3", u"\u30A3\n\u30C3\n"},
     // ... but a letter after a double-byte character is: me is 83 81.
     {"001000", u"\u30E1B\n\u30E1a", u"\u30E1a\n\u30E1B\n"},
+    // e acute U+00E9 has no code page 932 form of its own: best fit makes it 'e'.
+    {"000000", u"f\n\u00E9\nd", u"d\n\u00E9\nf\n"},
+    {"000010", u"\u00E9\nf\nd", u"d\nf\n\u00E9\n"},
     // Thai ko kai has no code page 932 form and compares as '?'.
     {"000000", u"A@\nA\u0E01\nA>", u"A>\nA\u0E01\nA@\n"},
     {"000000", u"A?\nA\u0E01", u"A\u0E01\nA?\n"},
