@@ -17,10 +17,10 @@
 
 #include "bench/bench_data.h"
 #include "bench/patterns.h"
+#include "filter/settings_key.h"
 
 typedef HGLOBAL(__cdecl *CustomSortFn)(HWND, const WCHAR *, char *, int);
 
-static const char SETTINGS[] = "Software\\Corvanset\\Veltrane\\Corvanset_Sort_Filter_Custom1";
 
 // A message box would stop the run: each is answered and counted.
 static HHOOK hook;
@@ -48,7 +48,7 @@ static unsigned long long Hash(const unsigned char *p, size_t n)
 static bool SaveCustomFile(BYTE *data, DWORD *bytes, DWORD *type)
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
     LONG r = RegQueryValueExA(key, "CustomFile", NULL, type, data, bytes);
     RegCloseKey(key);
@@ -58,7 +58,7 @@ static bool SaveCustomFile(BYTE *data, DWORD *bytes, DWORD *type)
 static void SetCustomFile(const BYTE *data, DWORD bytes, DWORD type)
 {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) !=
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) !=
         ERROR_SUCCESS)
         return;
     if (data)

@@ -4,9 +4,7 @@
 
 #include <windows.h>
 
-#define SETTINGS_KEY "Software\\Corvanset\\Veltrane\\Corvanset_Sort_Filter_Custom1"
-#define VALUE_CUSTOM_FILE "CustomFile"
-#define VALUE_PARAMETER "Parameter"
+#include "settings_key.h"
 
 // Opens the settings key, creating it when missing; NULL on failure.
 HKEY OpenSettings();

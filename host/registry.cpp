@@ -4,9 +4,8 @@
 #include <string.h>
 #include <windows.h>
 
+#include "../filter/settings_key.h"
 #include "report.h"
-
-#define SETTINGS_KEY "Software\\Corvanset\\Veltrane\\Corvanset_Sort_Filter_Custom1"
 
 bool StoreOrderFile(const wchar_t *path)
 {

@@ -726,7 +726,7 @@ static void TestNullArguments()
         {"null option buffer", L"b\na", false, ""},
         {"both null", NULL, false, ""},
     };
-    RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS);
+    RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
     for (const Case &c : cases) {
         char buffer[64], before[64];
         memset(buffer, 0xAA, sizeof buffer);
@@ -792,7 +792,7 @@ int main(int argc, char **argv)
         CHECK(SameRaw(ReadRaw("Parameter"), parameter), "Parameter not restored");
         CHECK(SameRaw(ReadRaw("CustomFile"), customFile), "CustomFile not restored");
     } else {
-        RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS);
+        RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
         CHECK(!SettingsKeyExists(), "settings key left behind");
     }
     return CheckSummary();

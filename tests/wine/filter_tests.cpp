@@ -299,7 +299,7 @@ static void DenySettingsKey(bool deny)
     HKEY key;
     if (deny) {
         key = OpenSettingsKey();
-    } else if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS, 0, WRITE_DAC, &key) != ERROR_SUCCESS) {
+    } else if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, WRITE_DAC, &key) != ERROR_SUCCESS) {
         return;
     }
     SECURITY_DESCRIPTOR sd;
@@ -318,7 +318,7 @@ static void TestSettingsKeyUnavailable()
     SetString("Parameter", "100000");
     DenySettingsKey(true);
     HKEY probe;
-    bool denied = RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &probe, NULL) != ERROR_SUCCESS;
+    bool denied = RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &probe, NULL) != ERROR_SUCCESS;
     CHECK(denied, "the settings key could still be opened");
     if (!denied)
         RegCloseKey(probe);

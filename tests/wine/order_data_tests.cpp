@@ -227,7 +227,7 @@ int main(int argc, char **argv)
         WriteRaw("Parameter", parameter);
         WriteRaw("CustomFile", customFile);
     } else {
-        RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS);
+        RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
     }
     return CheckSummary();
 }

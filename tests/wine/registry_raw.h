@@ -91,7 +91,7 @@ static AnsiValue ReadAnsi(const char *name)
 static bool SettingsKeyExists()
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
     RegCloseKey(key);
     return true;

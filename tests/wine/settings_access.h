@@ -7,12 +7,12 @@
 #include <string.h>
 #include <string>
 
-static const char SETTINGS[] = "Software\\Corvanset\\Veltrane\\Corvanset_Sort_Filter_Custom1";
+#include "filter/settings_key.h"
 
 static HKEY OpenSettingsKey()
 {
     HKEY key = NULL;
-    RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL);
+    RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL);
     return key;
 }
 

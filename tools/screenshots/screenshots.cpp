@@ -9,9 +9,10 @@
 
 #include <stdio.h>
 
+#include "../../filter/settings_key.h"
+
 typedef HGLOBAL(__cdecl *CustomSortFn)(HWND, const WCHAR *, char *, int);
 
-static const char SETTINGS[] = "Software\\Corvanset\\Veltrane\\Corvanset_Sort_Filter_Custom1";
 
 static int written;
 
@@ -123,7 +124,7 @@ int main(int argc, char **argv)
     // File mode with numeric on: the message first, then the dialog with
     // every control but numeric enabled.
     HKEY key = NULL;
-    RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL);
+    RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL);
     SetString(key, "Parameter", "010111");
     SetString(key, "CustomFile", "C:\\Veltrane\\BushuKakusuu.txt");
 
