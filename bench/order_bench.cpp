@@ -49,17 +49,28 @@ static std::vector<Unit16> MakeText(size_t lines, unsigned seed)
     return text;
 }
 
-static double TimeSort(const std::vector<Unit16> &text, SortOptions options)
+// An order file as a command starts with it: zero-filled, naming path.
+static OrderFile OrderFileAt(const char *path)
 {
+    OrderFile f;
+    memset(&f, 0, sizeof f);
+    snprintf(f.path, sizeof f.path, "%s", path);
+    return f;
+}
+
+// One sort as a command makes it, its order file released after.
+static double TimeSort(const std::vector<Unit16> &text, SortOptions options, const char *path)
+{
+    OrderFile orderFile = OrderFileAt(path);
     double start = Now();
-    BlockHandle block = Sort(NULL, text.data(), options);
+    BlockHandle block = Sort(NULL, text.data(), options, &orderFile);
     double ms = Now() - start;
+    ReleaseOrderTable(&orderFile);
     if (!block) {
         fprintf(stderr, "order_bench: sort failed\n");
         exit(1);
     }
     PlatformBlockFree(block);
-    ReleaseOrderTable();
     return ms;
 }
 
@@ -87,10 +98,10 @@ int main(int argc, char **argv)
 {
     size_t lines = argc > 1 ? strtoul(argv[1], NULL, 10) : 1000000;
     size_t scanLines = argc > 2 ? strtoul(argv[2], NULL, 10) : 20000;
-    snprintf(orderFilePath, ORDER_PATH_SIZE, "%s/data/BushuKakusuu.txt", TALLORIX_SOURCE_DIR);
+    const char *path = TALLORIX_SOURCE_DIR "/data/BushuKakusuu.txt";
     NativeFillBlocks(false);
-    if (!ReadTable(orderFilePath)) {
-        fprintf(stderr, "order_bench: cannot read %s\n", orderFilePath);
+    if (!ReadTable(path)) {
+        fprintf(stderr, "order_bench: cannot read %s\n", path);
         return 1;
     }
 
@@ -101,7 +112,7 @@ int main(int argc, char **argv)
     // Best of three, alternating, so both see the same machine.
     double plainMs = 1e18, customMs = 1e18;
     for (int round = 0; round < 3; round++) {
-        double p = TimeSort(text, plain), c = TimeSort(text, custom);
+        double p = TimeSort(text, plain, path), c = TimeSort(text, custom, path);
         plainMs = p < plainMs ? p : plainMs;
         customMs = c < customMs ? c : customMs;
     }
@@ -110,15 +121,17 @@ int main(int argc, char **argv)
     printf("  BushuKakusuu order   %9.1f ms   %.2f x code-unit order\n", customMs, customMs / plainMs);
 
     std::vector<Unit16> sample = MakeText(scanLines, 2);
-    if (!LoadOrderTable()) {
-        fprintf(stderr, "order_bench: cannot load %s\n", orderFilePath);
+    OrderFile orderFile = OrderFileAt(path);
+    if (!LoadOrderTable(&orderFile, ORDER_INDEXED)) {
+        fprintf(stderr, "order_bench: cannot load %s\n", path);
         return 1;
     }
-    double indexMs = TimeTable(sample, CustomFrom);
+    const OrderFile *f = &orderFile;
+    double indexMs = TimeTable(sample, [f](const Unit16 *p, const Unit16 *q) { return CustomFrom(f, p, q); });
     double scanMs = TimeTable(sample, [](const Unit16 *p, const Unit16 *q) {
         return RefCustom(p, q, [](const Unit16 *at) { return RefRank(scanTable, at); });
     });
-    ReleaseOrderTable();
+    ReleaseOrderTable(&orderFile);
     printf("%zu lines, sort phase only\n", scanLines);
     printf("  rank index           %9.1f ms\n", indexMs);
     printf("  scan from the start  %9.1f ms   %.0f x the index\n", scanMs, scanMs / indexMs);

@@ -74,15 +74,25 @@ struct Result {
 // The record comparison of an order, in the direction asked, handed to f:
 // the very comparison SortRecords inlines.
 template <typename F>
-static void WithCompare(KeyOrder order, bool descending, F f)
+static void WithCompare(KeyOrder order, const OrderFile *file, bool descending, F f)
 {
-    WithKeyOrder(order, [&](auto o) {
-        typedef decltype(o) Order;
+    WithKeyOrder(order, file, [&](auto o) {
         if (descending)
-            f([](const SortRecord *a, const SortRecord *b) { return Order::Compare(b, a); });
+            f([o](const SortRecord *a, const SortRecord *b) { return o.Compare(b, a); });
         else
-            f([](const SortRecord *a, const SortRecord *b) { return Order::Compare(a, b); });
+            f([o](const SortRecord *a, const SortRecord *b) { return o.Compare(a, b); });
     });
+}
+
+// The order file of one sort, as a command starts with it: zero-filled,
+// naming the shipped radical-stroke order, which the modes with the order
+// file on load.
+static OrderFile BenchOrderFile()
+{
+    OrderFile f;
+    memset(&f, 0, sizeof f);
+    snprintf(f.path, sizeof f.path, "%s/data/BushuKakusuu.txt", TALLORIX_SOURCE_DIR);
+    return f;
 }
 
 // FNV-1a, as the Windows bench host hashes its results.
@@ -106,9 +116,10 @@ static void PhasesRound(const std::vector<Unit16> &text, SortOptions o, Result *
 {
     size_t base = NativeLiveBytes();
     NativeResetPeak();
+    OrderFile orderFile = BenchOrderFile();
     SortWork w;
     double t0 = Now();
-    if (!BeginSort(&w, NULL, text.data(), o))
+    if (!BeginSort(&w, NULL, text.data(), o, &orderFile))
         Fail("out of memory");
     size_t begun = NativeLiveBytes();
     MakeKeys(&w);
@@ -137,7 +148,9 @@ static void PhasesRound(const std::vector<Unit16> &text, SortOptions o, Result *
     r->output = Min(r->output, t4 - t3);
     r->total = Min(r->total, t4 - t0);
     if (first) {
-        BlockHandle ref = Sort(NULL, text.data(), o);
+        OrderFile refOrderFile = BenchOrderFile();
+        BlockHandle ref = Sort(NULL, text.data(), o, &refOrderFile);
+        ReleaseOrderTable(&refOrderFile);
         if (!ref)
             Fail("out of memory");
         const unsigned char *a = (const unsigned char *)PlatformBlockLock(ref);
@@ -147,7 +160,7 @@ static void PhasesRound(const std::vector<Unit16> &text, SortOptions o, Result *
         PlatformBlockFree(ref);
     }
     PlatformBlockFree(out);
-    ReleaseOrderTable();
+    ReleaseOrderTable(&orderFile);
 }
 
 // The whole sort with the quicksort's guard and without it, one after the
@@ -156,29 +169,33 @@ static void GuardRound(const std::vector<Unit16> &text, SortOptions o, Result *r
 {
     for (int64_t budget : {(int64_t)-1, GUARD_OFF}) {
         guardBudget = budget;
+        OrderFile orderFile = BenchOrderFile();
         double t0 = Now();
-        BlockHandle out = Sort(NULL, text.data(), o);
+        BlockHandle out = Sort(NULL, text.data(), o, &orderFile);
         double ms = Now() - t0;
         guardBudget = -1;
+        ReleaseOrderTable(&orderFile);
         if (!out)
             Fail("out of memory");
         PlatformBlockFree(out);
-        ReleaseOrderTable();
         double *best = budget < 0 ? &r->guardOn : &r->guardOff;
         *best = Min(*best, ms);
     }
 }
 
 // The line table as the sort phase receives it, kept apart for the
-// references; the key block stays allocated while they run.
+// references; the key block and the order table stay allocated while they
+// run.
 struct Prepared {
+    OrderFile orderFile;
     SortWork w;
     std::vector<SortRecord> table;
 };
 
 static void Prepare(const std::vector<Unit16> &text, SortOptions o, Prepared *p)
 {
-    if (!BeginSort(&p->w, NULL, text.data(), o))
+    p->orderFile = BenchOrderFile();
+    if (!BeginSort(&p->w, NULL, text.data(), o, &p->orderFile))
         Fail("out of memory");
     MakeKeys(&p->w);
     if (!MakeLineTable(&p->w))
@@ -189,7 +206,7 @@ static void Prepare(const std::vector<Unit16> &text, SortOptions o, Prepared *p)
 static void Unprepare(Prepared *p)
 {
     PlatformBlockFree(WriteOutput(&p->w));
-    ReleaseOrderTable();
+    ReleaseOrderTable(&p->orderFile);
 }
 
 // std::sort of the table into the best so far, and, when count is set, the
@@ -200,7 +217,7 @@ static void StdSortRound(const std::vector<Unit16> &text, SortOptions o, Result 
     Prepared p;
     Prepare(text, o, &p);
     KeyOrder order = ChooseKeyOrder(p.w.options);
-    WithCompare(order, o.descending, [&](auto compare) {
+    WithCompare(order, &p.orderFile, o.descending, [&](auto compare) {
         std::vector<SortRecord> t = p.table;
         double t0 = Now();
         std::sort(t.begin(), t.end(),
@@ -547,9 +564,11 @@ static void RunKiller(const std::vector<size_t> &sizes)
         SortOptions o = DecodeOptions("000010");
         Result r = NewResult("killer-unicode", "killer", n);
         for (int round = 0; round < ROUNDS; round++) {
+            OrderFile orderFile = BenchOrderFile();
             double t0 = Now();
-            BlockHandle out = Sort(NULL, text.data(), o);
+            BlockHandle out = Sort(NULL, text.data(), o, &orderFile);
             r.total = Min(r.total, Now() - t0);
+            ReleaseOrderTable(&orderFile);
             if (!out)
                 Fail("out of memory");
             PlatformBlockFree(out);
@@ -587,7 +606,6 @@ int main(int argc, char **argv)
         RunKiller(sizes);
         return 0;
     }
-    snprintf(orderFilePath, ORDER_PATH_SIZE, "%s/data/BushuKakusuu.txt", TALLORIX_SOURCE_DIR);
     NativeFillBlocks(false);
 
     char dir[] = "/tmp/sort_bench.XXXXXX";

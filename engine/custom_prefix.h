@@ -1,5 +1,5 @@
 // Custom order's prefix and record comparison, over the weights that the
-// loaded order table gives each single unit (order.h).
+// command's order file gives each single unit (order.h).
 //
 // Custom prefix, unit keys, 8 slots of 16 bits:
 //
@@ -22,13 +22,13 @@
 
 enum { CUSTOM_STOP = 0xFFFF };
 
-static inline KeyPrefix PackCustomKey(const Unit16 *key)
+static inline KeyPrefix PackCustomKey(const Unit16 *weights, const Unit16 *key)
 {
     enum { UNITS = Packing<Unit16>::UNITS };
     KeyPrefix p = {0, 0};
     int i = 0;
     for (; i < UNITS && key[i] && !IsHighSurrogate(key[i]); i++)
-        SetUnit<Unit16>(&p, i, orderWeights[key[i]]);
+        SetUnit<Unit16>(&p, i, weights[key[i]]);
     if (i < UNITS && key[i])
         for (; i < UNITS; i++)
             SetUnit<Unit16>(&p, i, CUSTOM_STOP);
@@ -42,7 +42,7 @@ static inline KeyPrefix PackCustomKey(const Unit16 *key)
 // slots hold equal units, since distinct units have distinct weights; and
 // a slot before the first CUSTOM_STOP holds no high surrogate, so where the
 // prefixes send the comparison to the keys no unit before holds one either.
-static inline int32_t CompareCustomRecords(const SortRecord *a, const SortRecord *b)
+static inline int32_t CompareCustomRecords(const OrderFile *f, const SortRecord *a, const SortRecord *b)
 {
     enum { UNITS = Packing<Unit16>::UNITS };
     int resumeAt;
@@ -77,8 +77,8 @@ static inline int32_t CompareCustomRecords(const SortRecord *a, const SortRecord
     // Single units, with no high surrogate before them to pair with, weigh
     // as the order places them; the rest is read as characters.
     if (c && d && !IsHighSurrogate(c) && !IsHighSurrogate(d) && (i == 0 || !IsHighSurrogate(keyA[i - 1])))
-        return orderWeights[c] < orderWeights[d] ? -1 : 1;
-    return CustomDecision(keyA, keyB, i);
+        return f->weights[c] < f->weights[d] ? -1 : 1;
+    return CustomDecision(f, keyA, keyB, i);
 }
 
 #endif

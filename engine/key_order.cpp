@@ -14,16 +14,15 @@ KeyOrder ChooseKeyOrder(SortOptions o)
 // One instance of the quicksort per order and direction, each with its
 // comparison inlined. Past the guard's budget the sort is finished on
 // ranks.
-void SortRecords(SortRecord *t, size_t n, KeyOrder order, bool descending)
+void SortRecords(SortRecord *t, size_t n, KeyOrder order, const OrderFile *file, bool descending)
 {
-    WithKeyOrder(order, [=](auto o) {
-        typedef decltype(o) Order;
-        auto ahead = [](const SortRecord *r, const SortRecord *pivot) { Order::Ahead(r, pivot); };
+    WithKeyOrder(order, file, [=](auto o) {
+        auto ahead = [o](const SortRecord *r, const SortRecord *pivot) { o.Ahead(r, pivot); };
         if (descending)
             GuardedQuickSort(
-                t, n, [](const SortRecord *a, const SortRecord *b) { return Order::Compare(b, a); }, ahead);
+                t, n, [o](const SortRecord *a, const SortRecord *b) { return o.Compare(b, a); }, ahead);
         else
             GuardedQuickSort(
-                t, n, [](const SortRecord *a, const SortRecord *b) { return Order::Compare(a, b); }, ahead);
+                t, n, [o](const SortRecord *a, const SortRecord *b) { return o.Compare(a, b); }, ahead);
     });
 }

@@ -39,29 +39,30 @@ KeyOrder ChooseKeyOrder(SortOptions options);
 // finish would not be exact: 0, 2^30, 2^31 and 3 * 2^30 each below the
 // next and the last below the first.
 
-// What each order gives WithKeyOrder's function:
+// What each order gives WithKeyOrder's function, as members of a value:
 //   Unit       the key's unit type
 //   Pack       the record prefix of a NUL-terminated key
 //   Compare    the record comparison: the sign of the order on the two keys
 //   Ahead      called on each record a partition scan compares with the
 //              pivot, to fetch what a later comparison will read
+// Only custom order carries data: the command's order file.
 template <typename U>
 struct PlainOrder {
     typedef U Unit;
-    static KeyPrefix Pack(const U *key) { return PackPrefix(key); }
-    static int32_t Compare(const SortRecord *a, const SortRecord *b) { return ComparePlainRecords<U>(a, b); }
-    static void Ahead(const SortRecord *, const SortRecord *) {}
+    KeyPrefix Pack(const U *key) const { return PackPrefix(key); }
+    int32_t Compare(const SortRecord *a, const SortRecord *b) const { return ComparePlainRecords<U>(a, b); }
+    void Ahead(const SortRecord *, const SortRecord *) const {}
 };
 
 template <typename U>
 struct NumericOrder {
     typedef U Unit;
-    static KeyPrefix Pack(const U *key) { return PackNumericPrefix(key); }
-    static int32_t Compare(const SortRecord *a, const SortRecord *b) { return CompareNumericRecords<U>(a, b); }
+    KeyPrefix Pack(const U *key) const { return PackNumericPrefix(key); }
+    int32_t Compare(const SortRecord *a, const SortRecord *b) const { return CompareNumericRecords<U>(a, b); }
     // Numeric unit keys read the keys often enough, and their prefixes
     // tell well enough when, that fetching a key the scan is about to
     // compare pays.
-    static void Ahead(const SortRecord *r, const SortRecord *pivot)
+    void Ahead(const SortRecord *r, const SortRecord *pivot) const
     {
         if (sizeof(U) == 2 && r->prefix.hi == pivot->prefix.hi)
             __builtin_prefetch(r->entry.key);
@@ -70,15 +71,17 @@ struct NumericOrder {
 
 struct CustomOrder {
     typedef Unit16 Unit;
-    static KeyPrefix Pack(const Unit16 *key) { return PackCustomKey(key); }
-    static int32_t Compare(const SortRecord *a, const SortRecord *b) { return CompareCustomRecords(a, b); }
-    static void Ahead(const SortRecord *, const SortRecord *) {}
+    const OrderFile *file;  // loaded with its index
+    KeyPrefix Pack(const Unit16 *key) const { return PackCustomKey(file->weights, key); }
+    int32_t Compare(const SortRecord *a, const SortRecord *b) const { return CompareCustomRecords(file, a, b); }
+    void Ahead(const SortRecord *, const SortRecord *) const {}
 };
 
 // Calls f with a value of the order's type above; f is a generic lambda,
-// instantiated once per order.
+// instantiated once per order. file is the command's order file, read
+// only by custom order.
 template <typename F>
-static inline void WithKeyOrder(KeyOrder order, F f)
+static inline void WithKeyOrder(KeyOrder order, const OrderFile *file, F f)
 {
     switch (order) {
     case ORDER_BYTES:
@@ -94,29 +97,29 @@ static inline void WithKeyOrder(KeyOrder order, F f)
         f(NumericOrder<Unit16>());
         break;
     case ORDER_CUSTOM:
-        f(CustomOrder());
+        f(CustomOrder{file});
         break;
     }
 }
 
 // One record's prefix, and one comparison, for callers that do not sort
 // (the tests and the benchmark); the sort inlines the order's own.
-static inline KeyPrefix PackKey(const void *key, KeyOrder order)
+static inline KeyPrefix PackKey(const void *key, KeyOrder order, const OrderFile *file)
 {
     KeyPrefix p = {0, 0};
-    WithKeyOrder(order, [&](auto o) { p = decltype(o)::Pack((const typename decltype(o)::Unit *)key); });
+    WithKeyOrder(order, file, [&](auto o) { p = o.Pack((const typename decltype(o)::Unit *)key); });
     return p;
 }
 
-static inline int32_t CompareRecords(const SortRecord *a, const SortRecord *b, KeyOrder order)
+static inline int32_t CompareRecords(const SortRecord *a, const SortRecord *b, KeyOrder order, const OrderFile *file)
 {
     int32_t r = 0;
-    WithKeyOrder(order, [&](auto o) { r = decltype(o)::Compare(a, b); });
+    WithKeyOrder(order, file, [&](auto o) { r = o.Compare(a, b); });
     return r;
 }
 
 // Sorts the records by the order's record comparison with the module's
 // quicksort; descending by exchanging the records, never by negating.
-void SortRecords(SortRecord *table, size_t count, KeyOrder order, bool descending);
+void SortRecords(SortRecord *table, size_t count, KeyOrder order, const OrderFile *file, bool descending);
 
 #endif

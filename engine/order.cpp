@@ -10,7 +10,8 @@
 //
 // For the sort's record prefixes every single unit but a high surrogate
 // also gets a 16-bit weight, its place in the custom order among all such
-// units: unlisted units first by code, then listed ones by rank.
+// units: unlisted units first by code, then listed ones by rank. All of it
+// lives in the command's OrderFile (order.h).
 #include "order.h"
 
 #include <string.h>
@@ -25,56 +26,48 @@ enum {
     LOW_COUNT = 1024,
 };
 
-char orderFilePath[ORDER_PATH_SIZE];
-Unit16 *orderWeights;  // [65536]; 0 only for NUL
-
-static Unit16 *orderUnits;  // the kept units, mark first
-static size_t orderLength;
-static uint32_t *firstUnit;       // [65536]
-static uint32_t **firstPair;      // [HIGH_COUNT], NULL where no pair starts
-static uint32_t *pairBlocks;      // the blocks firstPair points into
-
-static void ReleaseIndex()
+static void ReleaseIndex(OrderFile *f)
 {
-    PlatformLocalFree(firstUnit);
-    PlatformLocalFree(firstPair);
-    PlatformLocalFree(pairBlocks);
-    PlatformLocalFree(orderWeights);
-    firstUnit = NULL;
-    firstPair = NULL;
-    pairBlocks = NULL;
-    orderWeights = NULL;
+    PlatformLocalFree(f->firstUnit);
+    PlatformLocalFree(f->firstPair);
+    PlatformLocalFree(f->pairBlocks);
+    PlatformLocalFree(f->weights);
+    f->firstUnit = NULL;
+    f->firstPair = NULL;
+    f->pairBlocks = NULL;
+    f->weights = NULL;
 }
 
-void ReleaseOrderTable()
+void ReleaseOrderTable(OrderFile *f)
 {
-    ReleaseIndex();
-    PlatformLocalFree(orderUnits);
-    orderUnits = NULL;
-    orderLength = 0;
+    ReleaseIndex(f);
+    PlatformLocalFree(f->units);
+    f->units = NULL;
+    f->length = 0;
 }
 
-static bool BuildIndex()
+static bool BuildIndex(OrderFile *f)
 {
-    firstUnit = (uint32_t *)PlatformLocalAlloc(65536 * sizeof(uint32_t));
-    firstPair = (uint32_t **)PlatformLocalAlloc(HIGH_COUNT * sizeof(uint32_t *));
+    const Unit16 *units = f->units;
+    size_t length = f->length;
+    uint32_t *firstUnit = f->firstUnit = (uint32_t *)PlatformLocalAlloc(65536 * sizeof(uint32_t));
+    uint32_t **firstPair = f->firstPair = (uint32_t **)PlatformLocalAlloc(HIGH_COUNT * sizeof(uint32_t *));
     if (!firstUnit || !firstPair)
         return false;
 
     // Count the high surrogates that start a pair, marking each one's slot.
     size_t blocks = 0;
-    for (size_t i = 0; i + 1 < orderLength; i++) {
-        Unit16 h = orderUnits[i];
-        if (IsHighSurrogate(h) && IsLowSurrogate(orderUnits[i + 1]) && !firstPair[h - 0xD800]) {
+    for (size_t i = 0; i + 1 < length; i++) {
+        Unit16 h = units[i];
+        if (IsHighSurrogate(h) && IsLowSurrogate(units[i + 1]) && !firstPair[h - 0xD800]) {
             firstPair[h - 0xD800] = (uint32_t *)1;
             blocks++;
         }
     }
     if (blocks) {
-        pairBlocks = (uint32_t *)PlatformLocalAlloc(blocks * LOW_COUNT * sizeof(uint32_t));
-        if (!pairBlocks)
+        uint32_t *next = f->pairBlocks = (uint32_t *)PlatformLocalAlloc(blocks * LOW_COUNT * sizeof(uint32_t));
+        if (!next)
             return false;
-        uint32_t *next = pairBlocks;
         for (int h = 0; h < HIGH_COUNT; h++)
             if (firstPair[h]) {
                 firstPair[h] = next;
@@ -83,27 +76,27 @@ static bool BuildIndex()
     }
 
     // Fill from the end, so that each slot keeps its first position.
-    for (size_t i = orderLength; i-- > 0;) {
-        Unit16 u = orderUnits[i];
+    for (size_t i = length; i-- > 0;) {
+        Unit16 u = units[i];
         firstUnit[u] = (uint32_t)i + 1;
-        if (IsHighSurrogate(u) && i + 1 < orderLength && IsLowSurrogate(orderUnits[i + 1]))
-            firstPair[u - 0xD800][orderUnits[i + 1] - 0xDC00] = (uint32_t)i + 1;
+        if (IsHighSurrogate(u) && i + 1 < length && IsLowSurrogate(units[i + 1]))
+            firstPair[u - 0xD800][units[i + 1] - 0xDC00] = (uint32_t)i + 1;
     }
 
-    orderWeights = (Unit16 *)PlatformLocalAlloc(65536 * sizeof(Unit16));
-    if (!orderWeights)
+    Unit16 *weights = f->weights = (Unit16 *)PlatformLocalAlloc(65536 * sizeof(Unit16));
+    if (!weights)
         return false;
     // High surrogates, never weighed, are left out of the count, which so
     // stays below CUSTOM_STOP.
     Unit16 w = 0;
     for (uint32_t u = 1; u < 65536; u++)
         if (IsHighSurrogate((Unit16)u))
-            orderWeights[u] = CUSTOM_STOP;
+            weights[u] = CUSTOM_STOP;
         else if (!firstUnit[u])
-            orderWeights[u] = ++w;
-    for (size_t i = 0; i < orderLength; i++)
-        if (firstUnit[orderUnits[i]] == i + 1 && !IsHighSurrogate(orderUnits[i]))
-            orderWeights[orderUnits[i]] = ++w;
+            weights[u] = ++w;
+    for (size_t i = 0; i < length; i++)
+        if (firstUnit[units[i]] == i + 1 && !IsHighSurrogate(units[i]))
+            weights[units[i]] = ++w;
     return true;
 }
 
@@ -114,11 +107,11 @@ static bool Fail(const char *message)
     return false;
 }
 
-bool LoadOrderTable(bool withIndex)
+bool LoadOrderTable(OrderFile *f, OrderUse use)
 {
-    ReleaseOrderTable();
+    ReleaseOrderTable(f);
 
-    FileHandle file = PlatformOpenFile(orderFilePath);
+    FileHandle file = PlatformOpenFile(f->path);
     if (!file)
         return Fail(MSG_ORDER_OPEN_FAILED);
 
@@ -154,32 +147,32 @@ bool LoadOrderTable(bool withIndex)
     for (size_t i = 0; i < size / 2; i++)
         if (units[i] > 0x0020)
             units[kept++] = units[i];
-    orderUnits = units;
-    orderLength = kept;
+    f->units = units;
+    f->length = kept;
     PlatformCloseFile(file);
 
-    if (orderLength <= 1)
+    if (kept <= 1)
         return false;
-    if (withIndex && !BuildIndex()) {
-        ReleaseOrderTable();
+    if (use == ORDER_INDEXED && !BuildIndex(f)) {
+        ReleaseOrderTable(f);
         return Fail(MSG_ORDER_NO_MEMORY);
     }
     return true;
 }
 
-// Rank of the unit u followed by next; only with a table loaded.
-static inline int32_t RankOf(Unit16 u, Unit16 next)
+// Rank of the unit u followed by next; only with an index.
+static inline int32_t RankOf(const OrderFile *f, Unit16 u, Unit16 next)
 {
     if (IsHighSurrogate(u) && IsLowSurrogate(next)) {
-        const uint32_t *block = firstPair[u - 0xD800];
+        const uint32_t *block = f->firstPair[u - 0xD800];
         return block ? (int32_t)block[next - 0xDC00] - 1 : -1;
     }
-    return (int32_t)firstUnit[u] - 1;
+    return (int32_t)f->firstUnit[u] - 1;
 }
 
-int32_t OrderRank(const Unit16 *at)
+int32_t OrderRank(const OrderFile *f, const Unit16 *at)
 {
-    return firstUnit ? RankOf(at[0], IsHighSurrogate(at[0]) ? at[1] : 0) : -1;
+    return f->firstUnit ? RankOf(f, at[0], IsHighSurrogate(at[0]) ? at[1] : 0) : -1;
 }
 
 // Keys are read as characters: a high surrogate followed by a low one is
@@ -193,7 +186,7 @@ int32_t OrderRank(const Unit16 *at)
 // differing unit i, or at i - 1 when that is a high surrogate and a low
 // one at i closes a pair in either key. A high surrogate is never the
 // second unit of a character, so i - 1 starts one in both keys.
-int32_t CustomDecision(const Unit16 *a, const Unit16 *b, size_t i)
+int32_t CustomDecision(const OrderFile *f, const Unit16 *a, const Unit16 *b, size_t i)
 {
     if (i > 0 && IsHighSurrogate(a[i - 1]) && (IsLowSurrogate(a[i]) || IsLowSurrogate(b[i])))
         i--;
@@ -202,7 +195,7 @@ int32_t CustomDecision(const Unit16 *a, const Unit16 *b, size_t i)
         return (int32_t)(c - d);  // a key that has ended sorts first
     // A unit after the NUL is never looked at: c and d are not NUL.
     Unit16 cNext = a[i + 1], dNext = b[i + 1];
-    int32_t rc = RankOf((Unit16)c, cNext), rd = RankOf((Unit16)d, dNext);
+    int32_t rc = RankOf(f, (Unit16)c, cNext), rd = RankOf(f, (Unit16)d, dNext);
     if (rc != rd)
         return rc < rd ? -1 : 1;
     if (c != d)
@@ -214,7 +207,7 @@ int32_t CustomDecision(const Unit16 *a, const Unit16 *b, size_t i)
     return (int32_t)cNext - (int32_t)dNext;
 }
 
-int32_t CustomFrom(const Unit16 *a, const Unit16 *b)
+int32_t CustomFrom(const OrderFile *f, const Unit16 *a, const Unit16 *b)
 {
     size_t i = 0;
     while (a[i] == b[i]) {
@@ -222,5 +215,5 @@ int32_t CustomFrom(const Unit16 *a, const Unit16 *b)
             return 0;
         i++;
     }
-    return CustomDecision(a, b, i);
+    return CustomDecision(f, a, b, i);
 }

@@ -36,14 +36,15 @@ static size_t CountLines(const U *s, size_t *length)
     return lines + (n > 0 && s[n - 1] != '\n');
 }
 
-bool BeginSort(SortWork *w, WindowHandle owner, const Unit16 *text, SortOptions options)
+bool BeginSort(SortWork *w, WindowHandle owner, const Unit16 *text, SortOptions options, OrderFile *orderFile)
 {
     memset(w, 0, sizeof *w);
     w->owner = owner;
     w->text = text;
+    w->orderFile = orderFile;
     // Outside Unicode mode the file is read and its failures shown, but
     // its order is not used: no index is built for it.
-    if (options.orderFile && !LoadOrderTable(options.unicode))
+    if (options.orderFile && !LoadOrderTable(orderFile, options.unicode ? ORDER_INDEXED : ORDER_CHECK_ONLY))
         options.orderFile = false;
     w->options = options;
 
@@ -167,9 +168,9 @@ bool MakeLineTable(SortWork *w)
         PlatformBlockFree(w->keyBlock);
         return false;
     }
-    WithKeyOrder(ChooseKeyOrder(w->options), [w, count](auto o) {
+    WithKeyOrder(ChooseKeyOrder(w->options), w->orderFile, [w, count](auto o) {
         typedef decltype(o) Order;
-        auto pack = [](const typename Order::Unit *k) { return Order::Pack(k); };
+        auto pack = [o](const typename Order::Unit *k) { return o.Pack(k); };
         if constexpr (sizeof(typename Order::Unit) == 1)
             FillLineTable(w->table, count, (unsigned char *)w->key, w->text, pack);
         else
@@ -180,7 +181,7 @@ bool MakeLineTable(SortWork *w)
 
 void SortLineTable(SortWork *w)
 {
-    SortRecords(w->table, w->lines, ChooseKeyOrder(w->options), w->options.descending);
+    SortRecords(w->table, w->lines, ChooseKeyOrder(w->options), w->orderFile, w->options.descending);
 }
 
 // Returns the end of what was written, past the NUL.
@@ -223,10 +224,10 @@ BlockHandle WriteOutput(SortWork *w)
     return out;
 }
 
-BlockHandle Sort(WindowHandle owner, const Unit16 *text, SortOptions options)
+BlockHandle Sort(WindowHandle owner, const Unit16 *text, SortOptions options, OrderFile *orderFile)
 {
     SortWork w;
-    if (!BeginSort(&w, owner, text, options))
+    if (!BeginSort(&w, owner, text, options, orderFile))
         return NULL;
     MakeKeys(&w);
     if (w.lines < 2)

@@ -11,6 +11,7 @@ struct SortWork {
     WindowHandle owner;
     const Unit16 *text;
     SortOptions options;  // orderFile cleared when the table did not load
+    OrderFile *orderFile; // the command's; loaded here when asked
     size_t length;        // units of text before its NUL
     size_t textLines;     // lines of the text
     size_t blockBytes;    // 2 * length + 4
@@ -20,9 +21,10 @@ struct SortWork {
     SortRecord *table;
 };
 
-// Loads the order table if asked, measures the text and allocates the key
-// block. False (with the message shown) when memory ran out.
-bool BeginSort(SortWork *w, WindowHandle owner, const Unit16 *text, SortOptions options);
+// Loads the order table into *orderFile if asked, measures the text and
+// allocates the key block. False (with the message shown) when memory ran
+// out.
+bool BeginSort(SortWork *w, WindowHandle owner, const Unit16 *text, SortOptions options, OrderFile *orderFile);
 
 // Fills the key buffer, collapses blanks, folds case and counts the lines.
 void MakeKeys(SortWork *w);

@@ -24,15 +24,23 @@ static void Enable(HWND dialog, int id, bool on)
     EnableWindow(GetDlgItem(dialog, id), on);
 }
 
-static void Init(HWND dialog, char *option)
+// What the dialog edits, kept in its window's user data from
+// initialisation on, so that OK can write into it.
+struct OptionsChoice {
+    char *option;     // the option buffer
+    char *orderPath;  // ORDER_PATH_SIZE bytes
+};
+
+static void Init(HWND dialog, OptionsChoice *choice)
 {
     // SetWindowLongPtrA is SetWindowLongA in a 32-bit build.
-    SetWindowLongPtrA(dialog, GWLP_USERDATA, (LONG_PTR)option);
+    SetWindowLongPtrA(dialog, GWLP_USERDATA, (LONG_PTR)choice);
+    const char *option = choice->option;
     CheckDlgButton(dialog, option[0] == '1' ? IDC_DESCENDING : IDC_ASCENDING, BST_CHECKED);
     for (int k = 1; k < OPTION_CHARS; k++)
         if (option[k] == '1')
             CheckDlgButton(dialog, flagBoxes[k - 1], BST_CHECKED);
-    SetDlgItemTextA(dialog, IDC_ORDER_PATH, orderFilePath);
+    SetDlgItemTextA(dialog, IDC_ORDER_PATH, choice->orderPath);
     SendMessageA(dialog, WM_COMMAND, IDC_ORDER_FILE, 0);
 }
 
@@ -54,12 +62,13 @@ static void ApplyEnabling(HWND dialog)
 
 static void Accept(HWND dialog)
 {
-    char *option = (char *)GetWindowLongPtrA(dialog, GWLP_USERDATA);
+    OptionsChoice *choice = (OptionsChoice *)GetWindowLongPtrA(dialog, GWLP_USERDATA);
+    char *option = choice->option;
     option[0] = Checked(dialog, IDC_DESCENDING) ? '1' : '0';
     for (int k = 1; k < OPTION_CHARS; k++)
         option[k] = Checked(dialog, flagBoxes[k - 1]) ? '1' : '0';
     option[OPTION_CHARS] = 0;
-    GetDlgItemTextA(dialog, IDC_ORDER_PATH, orderFilePath, ORDER_PATH_SIZE);
+    GetDlgItemTextA(dialog, IDC_ORDER_PATH, choice->orderPath, ORDER_PATH_SIZE);
     EndDialog(dialog, IDOK);
 }
 
@@ -67,7 +76,7 @@ static INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wPar
 {
     switch (message) {
     case WM_INITDIALOG:
-        Init(dialog, (char *)lParam);
+        Init(dialog, (OptionsChoice *)lParam);
         return TRUE;  // the system sets the default focus
     case WM_COMMAND:
         // Only clicks: the whole word is the control's ID.
@@ -94,8 +103,9 @@ static INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wPar
     return FALSE;
 }
 
-INT_PTR RunOptionsDialog(HWND owner, char *option)
+INT_PTR RunOptionsDialog(HWND owner, char *option, char *orderPath)
 {
+    OptionsChoice choice = {option, orderPath};
     return DialogBoxParamA(moduleInstance, MAKEINTRESOURCEA(IDD_OPTIONS), owner, OptionsDialogProc,
-                           (LPARAM)option);
+                           (LPARAM)&choice);
 }

@@ -4,8 +4,9 @@
 
 #include <windows.h>
 
-// Lets the user edit the option buffer and orderFilePath. Returns IDOK after
-// both have been rewritten; anything else leaves them unchanged.
-INT_PTR RunOptionsDialog(HWND owner, char *option);
+// Lets the user edit the option buffer and the order file's path
+// (ORDER_PATH_SIZE bytes). Returns IDOK after both have been rewritten;
+// anything else leaves them unchanged.
+INT_PTR RunOptionsDialog(HWND owner, char *option, char *orderPath);
 
 #endif

@@ -35,10 +35,11 @@ template <typename U>
 static void CheckPair(const U *a, const U *b, const Orders &o)
 {
     LineEntry ea = {a, NULL}, eb = {b, NULL};
-    SortRecord pa = {PackKey(a, o.plain), ea}, pb = {PackKey(b, o.plain), eb};
-    REQUIRE(Sign(CompareRecords(&pa, &pb, o.plain)) == RefPlain(a, b));
-    SortRecord na = {PackKey(a, o.numeric), ea}, nb = {PackKey(b, o.numeric), eb};
-    REQUIRE(Sign(CompareRecords(&na, &nb, o.numeric)) == RefNumeric(a, b));
+    // Neither order is custom: no order file.
+    SortRecord pa = {PackKey(a, o.plain, NULL), ea}, pb = {PackKey(b, o.plain, NULL), eb};
+    REQUIRE(Sign(CompareRecords(&pa, &pb, o.plain, NULL)) == RefPlain(a, b));
+    SortRecord na = {PackKey(a, o.numeric, NULL), ea}, nb = {PackKey(b, o.numeric, NULL), eb};
+    REQUIRE(Sign(CompareRecords(&na, &nb, o.numeric, NULL)) == RefNumeric(a, b));
 }
 
 template <typename U>

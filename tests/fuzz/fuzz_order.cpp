@@ -73,27 +73,27 @@ static void CheckLoad(bool loaded, const RefOrderLoad &want, bool laterAllocatio
         REQUIRE(strcmp(NativeMessage(0), want.message) == 0);
 }
 
-static void CheckOrder(const RefUnits &table, const std::vector<RefUnits> &keys)
+static void CheckOrder(const OrderFile *f, const RefUnits &table, const std::vector<RefUnits> &keys)
 {
     auto rank = [&table](const Unit16 *at) { return RefRank(table, at); };
     for (const RefUnits &k : keys)
         for (size_t i = 0; k[i]; i++)
-            REQUIRE(OrderRank(&k[i]) == rank(&k[i]));
+            REQUIRE(OrderRank(f, &k[i]) == rank(&k[i]));
     if (table.size() <= SCAN_CHECK_LIMIT) {
         RefUnits t = table;
         t.push_back(0);
         for (size_t i = 0; i < table.size(); i++)
-            REQUIRE(OrderRank(&t[i]) == rank(&t[i]));
+            REQUIRE(OrderRank(f, &t[i]) == rank(&t[i]));
     }
 
     for (const RefUnits &a : keys)
         for (const RefUnits &b : keys) {
             LineEntry ea = {a.data(), NULL}, eb = {b.data(), NULL};
             int32_t want = RefCustom(a.data(), b.data(), rank);
-            REQUIRE(Sign(CustomFrom(a.data(), b.data())) == want);
-            SortRecord ra = {PackKey(a.data(), ORDER_CUSTOM), ea};
-            SortRecord rb = {PackKey(b.data(), ORDER_CUSTOM), eb};
-            REQUIRE(Sign(CompareCustomRecords(&ra, &rb)) == want);
+            REQUIRE(Sign(CustomFrom(f, a.data(), b.data())) == want);
+            SortRecord ra = {PackKey(a.data(), ORDER_CUSTOM, f), ea};
+            SortRecord rb = {PackKey(b.data(), ORDER_CUSTOM, f), eb};
+            REQUIRE(Sign(CompareCustomRecords(f, &ra, &rb)) == want);
         }
 }
 
@@ -117,12 +117,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         fileSize = fileBytes;
     WriteScratch(file, fileBytes, fileSize);
 
+    OrderFile orderFile;
+    memset(&orderFile, 0, sizeof orderFile);
     RefOrderLoad want;
     if (kind == 0xC || kind == 0xD) {
-        snprintf(orderFilePath, sizeof orderFilePath, "%s", kind == 0xC ? "/nonexistent/order.txt" : "");
+        snprintf(orderFile.path, sizeof orderFile.path, "%s", kind == 0xC ? "/nonexistent/order.txt" : "");
         want = {false, REF_ORDER_OPEN_FAILED, RefUnits()};
     } else {
-        snprintf(orderFilePath, sizeof orderFilePath, "%s", scratchFile);
+        snprintf(orderFile.path, sizeof orderFile.path, "%s", scratchFile);
         std::vector<uint8_t> bytes(file, file + fileBytes);
         bytes.resize(fileSize < ORDER_LIMIT ? fileSize : 0);
         want = RefLoadOrder(bytes.data(), fileSize, kind == 0xB);
@@ -137,15 +139,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             NativeFailAllocation(1);
         if (laterFails)
             NativeFailAllocation(2 + (mode >> 2 & 3));
-        bool loaded = LoadOrderTable();
+        bool loaded = LoadOrderTable(&orderFile, ORDER_INDEXED);
         NativeFailAllocation(0);
         REQUIRE(NativeOpenFiles() == open);
         CheckLoad(loaded, want, laterFails);
         if (loaded)
-            CheckOrder(want.table, keys);
+            CheckOrder(&orderFile, want.table, keys);
     }
-    ReleaseOrderTable();
-    ReleaseOrderTable();
+    ReleaseOrderTable(&orderFile);
+    ReleaseOrderTable(&orderFile);
     REQUIRE(NativeLiveAllocations() == live);
     return 0;
 }

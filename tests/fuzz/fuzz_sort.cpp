@@ -108,12 +108,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             o.unicode == (bits >> 4 & 1) && o.orderFile == (bits >> 5 & 1));
     bool bushu = bits & 0x40, compact = bits & 0x80;
 
-    // The order file, and what loading it gives.
+    // The order file, and what loading it gives; zero-filled, as a command
+    // starts with it.
+    OrderFile orderFile;
+    memset(&orderFile, 0, sizeof orderFile);
     static const RefOrderLoad noLoad = {false, "", RefUnits()};
     RefOrderLoad small = noLoad;
     const RefOrderLoad *load = &small;
     if (bushu) {
-        snprintf(orderFilePath, sizeof orderFilePath, "%s", bushuPath);
+        snprintf(orderFile.path, sizeof orderFile.path, "%s", bushuPath);
         load = &bushuLoad;
     } else {
         uint8_t d = TakeByte(&in);
@@ -127,10 +130,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
         WriteScratch(file.data(), file.size(), file.size());
         if (d & 0x80) {
-            snprintf(orderFilePath, sizeof orderFilePath, "%s.missing", scratchFile);
+            snprintf(orderFile.path, sizeof orderFile.path, "%s.missing", scratchFile);
             small.message = REF_ORDER_OPEN_FAILED;
         } else {
-            snprintf(orderFilePath, sizeof orderFilePath, "%s", scratchFile);
+            snprintf(orderFile.path, sizeof orderFile.path, "%s", scratchFile);
             small = RefLoadOrder(file.data(), file.size());
         }
     }
@@ -148,9 +151,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     long open = NativeOpenFiles();
     NativeClearMessages();
     guardBudget = (int64_t)(n % 61);
-    BlockHandle block = Sort((WindowHandle)0x10, text.data(), o);
+    BlockHandle block = Sort((WindowHandle)0x10, text.data(), o, &orderFile);
     guardBudget = -1;
-    ReleaseOrderTable();
+    ReleaseOrderTable(&orderFile);
 
     REQUIRE(block != NULL);
     REQUIRE(text == saved);

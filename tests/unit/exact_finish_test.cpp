@@ -25,20 +25,22 @@ struct Orders {
     bool finished;                                // the guarded sort ended on ranks
 };
 
-// Sorts the line table of text twice: through the engine with the guard's
-// budget, and by the reference.
-Orders SortBothWays(const Units &text, const char *options, bool descending, int64_t budget)
+// Sorts the line table of text twice, with the order file at orderPath:
+// through the engine with the guard's budget, and by the reference.
+Orders SortBothWays(const Units &text, const char *options, bool descending, int64_t budget,
+                    const std::string &orderPath)
 {
     char o[7];
     snprintf(o, sizeof o, "%s", options);
     o[0] = descending ? '1' : '0';
     Orders r = {};
+    OrderFile orderFile = OrderFileAt(orderPath);
     SortWork w;
-    EXPECT_TRUE(BeginSort(&w, NULL, text.data(), Options(o)));
+    EXPECT_TRUE(BeginSort(&w, NULL, text.data(), Options(o), &orderFile));
     MakeKeys(&w);
     if (w.lines < 2) {
         PlatformBlockFree(ReturnText(&w));
-        ReleaseOrderTable();
+        ReleaseOrderTable(&orderFile);
         return r;
     }
     EXPECT_TRUE(MakeLineTable(&w));
@@ -51,20 +53,19 @@ Orders SortBothWays(const Units &text, const char *options, bool descending, int
     SortLineTable(&w);
     guardBudget = -1;
     r.finished = exactFinishCount != finishes;
-    ReferenceSort(entries, ChooseKeyOrder(w.options), descending);
+    ReferenceSort(entries, ChooseKeyOrder(w.options), descending, orderFile.path);
 
     for (size_t i = 0; i < w.lines; i++) {
         r.guarded.push_back(w.table[i].entry.line);
         r.direct.push_back(entries[i].line);
     }
     PlatformBlockFree(WriteOutput(&w));
-    ReleaseOrderTable();
+    ReleaseOrderTable(&orderFile);
     return r;
 }
 
-// An order file of these units (each on a line of its own); its path is
-// the order file of the sorts until the returned path is removed.
-std::string UseOrderFile(const std::u16string &units)
+// An order file of these units (each on a line of its own); its path.
+std::string WriteOrderFile(const std::u16string &units)
 {
     std::u16string lines;
     for (char16_t u : units) {
@@ -72,9 +73,7 @@ std::string UseOrderFile(const std::u16string &units)
         if ((u & 0xFC00) != 0xD800)
             lines += u"\r\n";
     }
-    std::string path = WriteFile(Utf16File(lines));
-    snprintf(orderFilePath, ORDER_PATH_SIZE, "%s", path.c_str());
-    return path;
+    return WriteFile(Utf16File(lines));
 }
 
 Units FromPattern(int p, size_t lines, uint64_t seed)
@@ -87,7 +86,7 @@ Units FromPattern(int p, size_t lines, uint64_t seed)
 // after a few partitions, and never.
 TEST(ExactFinish, PatternsMatchProcedure)
 {
-    std::string path = UseOrderFile(u"未済ok9876543210v\U00020000\u5317\U00020BB7\U00020B9F");
+    std::string path = WriteOrderFile(u"未済ok9876543210v\U00020000\u5317\U00020BB7\U00020B9F");
     const size_t lines = 1500;
     const int64_t budgets[] = {0, 3 * (int64_t)lines, 10 * (int64_t)lines, GUARD_OFF};
     for (int p = 0; p < benchPatternCount; p++) {
@@ -99,7 +98,7 @@ TEST(ExactFinish, PatternsMatchProcedure)
                 for (int64_t budget : budgets) {
                     SCOPED_TRACE(std::string(benchPatterns[p].name) + " " + options +
                                  (descending ? " descending" : "") + " budget " + std::to_string(budget));
-                    Orders r = SortBothWays(text, options, descending, budget);
+                    Orders r = SortBothWays(text, options, descending, budget, path);
                     ASSERT_EQ(r.guarded, r.direct);
                     if (budget == 0) {
                         EXPECT_TRUE(r.finished);
@@ -111,7 +110,6 @@ TEST(ExactFinish, PatternsMatchProcedure)
         }
     }
     unlink(path.c_str());
-    orderFilePath[0] = 0;
 }
 
 // Random tables of up to 2,000 lines drawn from a few keys each: case and
@@ -121,7 +119,7 @@ TEST(ExactFinish, PatternsMatchProcedure)
 TEST(ExactFinish, RandomTablesMatchProcedure)
 {
     // 𠮟's low surrogate alone, then 𠮷 before 𠮟.
-    std::string path = UseOrderFile(u"\xDF9F\u5C71\u6728b\U00020BB7\U00020B9F9A");
+    std::string path = WriteOrderFile(u"\xDF9F\u5C71\u6728b\U00020BB7\U00020B9F9A");
     const std::u16string pieces[] = {u"a",
                                      u"A",
                                      u"b",
@@ -164,13 +162,12 @@ TEST(ExactFinish, RandomTablesMatchProcedure)
         int64_t budget = rng() % 3 == 0 ? 0 : rng() % 3 == 0 ? GUARD_OFF : (int64_t)(rng() % (4 * lines));
         SCOPED_TRACE(std::string(mode) + (descending ? " descending " : " ") + Show(s) + " budget " +
                      std::to_string(budget));
-        Orders r = SortBothWays(text, mode, descending, budget);
+        Orders r = SortBothWays(text, mode, descending, budget, path);
         ASSERT_EQ(r.guarded, r.direct);
         finished += r.finished;
     }
     EXPECT_GT(finished, 200);  // the finish was really tried
     unlink(path.c_str());
-    orderFilePath[0] = 0;
 }
 
 // Tables that held a run of 2^31 or more, or two characters of one block,
@@ -180,7 +177,7 @@ TEST(ExactFinish, RandomTablesMatchProcedure)
 // block listed otherwise than their low surrogates.
 TEST(ExactFinish, EveryOrderHandsOver)
 {
-    std::string path = UseOrderFile(u"\U00021001\U00020000Y\U00020001\U00020BB7\U00020B9F");
+    std::string path = WriteOrderFile(u"\U00021001\U00020000Y\U00020001\U00020BB7\U00020B9F");
     const struct {
         const char *options;
         std::vector<std::u16string> keys;
@@ -209,14 +206,13 @@ TEST(ExactFinish, EveryOrderHandsOver)
             for (int64_t budget : {(int64_t)0, (int64_t)1200, GUARD_OFF}) {
                 SCOPED_TRACE(std::string(c.options) + (descending ? " descending " : " ") + Show(c.keys[0]) +
                              " budget " + std::to_string(budget));
-                Orders r = SortBothWays(text, c.options, descending, budget);
+                Orders r = SortBothWays(text, c.options, descending, budget, path);
                 EXPECT_EQ(r.finished, budget != GUARD_OFF);
                 ASSERT_EQ(r.guarded, r.direct);
             }
         }
     }
     unlink(path.c_str());
-    orderFilePath[0] = 0;
 }
 
 }  // namespace

@@ -64,14 +64,12 @@ TEST(FailureInjection, EachAllocationOfASort)
     WindowHandle owner = (WindowHandle)0x4711;
     for (const auto &c : cases) {
         std::string path;
-        if (!c.order.empty()) {
+        if (!c.order.empty())
             path = WriteFile(Utf16File(c.order));
-            snprintf(orderFilePath, ORDER_PATH_SIZE, "%s", path.c_str());
-        }
         SortOptions options = Options(c.options), withoutOrder = options;
         withoutOrder.orderFile = false;
-        const std::u16string sorted = SortText(c.text, options);
-        const std::u16string unordered = SortText(c.text, withoutOrder);
+        const std::u16string sorted = SortText(c.text, options, path);
+        const std::u16string unordered = SortText(c.text, withoutOrder, path);
         size_t lines = 0;
         for (char16_t u : c.text)
             lines += u == u'\n';
@@ -85,10 +83,11 @@ TEST(FailureInjection, EachAllocationOfASort)
             NativeClearMessages();
             NativeFailAllocation((long)k);
             guardBudget = c.budget;
-            BlockHandle block = Sort(owner, in.data(), options);
+            OrderFile orderFile = OrderFileAt(path);
+            BlockHandle block = Sort(owner, in.data(), options, &orderFile);
             guardBudget = -1;
             NativeFailAllocation(0);
-            ReleaseOrderTable();
+            ReleaseOrderTable(&orderFile);
 
             if (k > c.allocations.size() || c.allocations[k - 1] == FINISH) {
                 ASSERT_TRUE(block != NULL);
@@ -115,7 +114,6 @@ TEST(FailureInjection, EachAllocationOfASort)
         }
         if (!path.empty())
             unlink(path.c_str());
-        orderFilePath[0] = 0;
     }
     NativeClearMessages();
 }

@@ -3,7 +3,9 @@
 #define TALLORIX_TESTS_UNIT_HELPERS_H
 
 #include <gtest/gtest.h>
+#include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <unistd.h>
 
 #include <string>
@@ -60,17 +62,29 @@ inline SortOptions Options(const char *flags)
     return DecodeOptions(flags);
 }
 
-// Sorts text and returns the result's text, freeing the block. Checks what
-// holds for every successful sort: the block is 2n + 4 bytes, its text ends
-// within it, the input is untouched and only the result block is left
-// allocated once the order table is released.
-inline std::u16string SortText(const std::u16string &text, SortOptions options)
+// An order file as a command starts with it: zero-filled, naming path
+// (empty: none).
+inline OrderFile OrderFileAt(const std::string &path)
+{
+    OrderFile f;
+    memset(&f, 0, sizeof f);
+    snprintf(f.path, sizeof f.path, "%s", path.c_str());
+    return f;
+}
+
+// Sorts text, with the order file at orderPath, and returns the result's
+// text, freeing the block. Checks what holds for every successful sort:
+// the block is 2n + 4 bytes, its text ends within it, the input is
+// untouched and only the result block is left allocated once the order
+// table is released.
+inline std::u16string SortText(const std::u16string &text, SortOptions options, const std::string &orderPath = "")
 {
     Units in = ToUnits(text);
     const Units saved = in;
     long live = NativeLiveAllocations();
-    BlockHandle block = Sort((WindowHandle)0x10, in.data(), options);
-    ReleaseOrderTable();  // as the sort command does
+    OrderFile orderFile = OrderFileAt(orderPath);
+    BlockHandle block = Sort((WindowHandle)0x10, in.data(), options, &orderFile);
+    ReleaseOrderTable(&orderFile);  // as the sort command does
     EXPECT_TRUE(block != NULL);
     if (!block)
         return u"<null>";
@@ -105,22 +119,23 @@ inline std::string Show(const std::u16string &s)
     return r;
 }
 
-// The reference's ranks for the order file that orderFilePath names.
-inline RefRanks ReferenceRanks()
+// The reference's ranks for the order file at path.
+inline RefRanks ReferenceRanks(const char *path)
 {
-    std::vector<unsigned char> bytes = RefFileBytes(orderFilePath);
+    std::vector<unsigned char> bytes = RefFileBytes(path);
     RefRanks ranks;
     RefMakeRanks(RefLoadOrder(bytes.data(), bytes.size()).table, &ranks);
     return ranks;
 }
 
 // The entries in the order the reference procedure leaves them, with the
-// reference rule of the order; descending by exchanging the records.
-inline void ReferenceSort(std::vector<LineEntry> &entries, KeyOrder order, bool descending)
+// reference rule of the order (custom order: that of the file at
+// orderPath); descending by exchanging the records.
+inline void ReferenceSort(std::vector<LineEntry> &entries, KeyOrder order, bool descending, const char *orderPath)
 {
     RefRanks ranks;
     if (order == ORDER_CUSTOM)
-        ranks = ReferenceRanks();
+        ranks = ReferenceRanks(orderPath);
     std::vector<size_t> t(entries.size());
     for (size_t i = 0; i < t.size(); i++)
         t[i] = i;

@@ -16,14 +16,14 @@
 
 namespace {
 
-// Loads the file, returning the loader's result; the message it showed, if
-// any, goes to *message.
-bool Load(const std::string &bytes, std::string *message)
+// Loads a file of these bytes into *f, with its index, returning the
+// loader's result; the message it showed, if any, goes to *message.
+bool Load(OrderFile *f, const std::string &bytes, std::string *message)
 {
     std::string path = WriteFile(bytes);
-    snprintf(orderFilePath, ORDER_PATH_SIZE, "%s", path.c_str());
+    snprintf(f->path, ORDER_PATH_SIZE, "%s", path.c_str());
     NativeClearMessages();
-    bool ok = LoadOrderTable();
+    bool ok = LoadOrderTable(f, ORDER_INDEXED);
     *message = NativeMessageCount() ? NativeMessage(0) : "";
     EXPECT_LE(NativeMessageCount(), 1);
     EXPECT_EQ(NativeOpenFiles(), 0) << "the file is closed after every load";
@@ -31,14 +31,14 @@ bool Load(const std::string &bytes, std::string *message)
     return ok;
 }
 
-int32_t Compare(const std::u16string &a, const std::u16string &b)
+int32_t Compare(const OrderFile *f, const std::u16string &a, const std::u16string &b)
 {
-    return CustomFrom((const Unit16 *)a.c_str(), (const Unit16 *)b.c_str());
+    return CustomFrom(f, (const Unit16 *)a.c_str(), (const Unit16 *)b.c_str());
 }
 
-int32_t RankOf(const std::u16string &s)
+int32_t RankOf(const OrderFile *f, const std::u16string &s)
 {
-    return OrderRank((const Unit16 *)s.c_str());
+    return OrderRank(f, (const Unit16 *)s.c_str());
 }
 
 }  // namespace
@@ -62,11 +62,12 @@ TEST(OrderFile, LoaderOutcomes)
         {"largest accepted", Utf16File(std::u16string(0x1FFFFE, u'x')) + "x", true, ""},
         {"too large", Utf16File(std::u16string(0x1FFFFE, u'x')) + "xy", false, MSG_ORDER_TOO_LARGE},
     };
+    OrderFile f = OrderFileAt("");
     for (const Case &c : cases) {
         std::string message;
-        EXPECT_EQ(Load(c.bytes, &message), c.loads) << c.what;
+        EXPECT_EQ(Load(&f, c.bytes, &message), c.loads) << c.what;
         EXPECT_EQ(message, c.message) << c.what;
-        ReleaseOrderTable();
+        ReleaseOrderTable(&f);
     }
     EXPECT_EQ(NativeLiveAllocations(), 0);
 }
@@ -74,32 +75,34 @@ TEST(OrderFile, LoaderOutcomes)
 TEST(OrderFile, MissingFileAndEmptyPath)
 {
     for (const char *path : {"/nonexistent/order.txt", ""}) {
-        snprintf(orderFilePath, ORDER_PATH_SIZE, "%s", path);
+        OrderFile f = OrderFileAt(path);
         NativeClearMessages();
-        EXPECT_FALSE(LoadOrderTable()) << path;
+        EXPECT_FALSE(LoadOrderTable(&f, ORDER_INDEXED)) << path;
         ASSERT_EQ(NativeMessageCount(), 1) << path;
         EXPECT_STREQ(NativeMessage(0), MSG_ORDER_OPEN_FAILED);
+        ReleaseOrderTable(&f);
     }
-    orderFilePath[0] = 0;
+    EXPECT_EQ(NativeLiveAllocations(), 0);
 }
 
 TEST(OrderFile, RanksAndComparisons)
 {
     // U+20400, U+20001, U+20000 as pairs, then D, then U+3000, then A twice.
     std::u16string file = u"A\r\nC\r\nB\r\n\U00020400\n\U00020001\n\U00020000\nE\n\u3000\nA\n";
+    OrderFile f = OrderFileAt("");
     std::string message;
-    ASSERT_TRUE(Load(Utf16File(file), &message));
+    ASSERT_TRUE(Load(&f, Utf16File(file), &message));
 
-    EXPECT_EQ(RankOf(u"\uFEFF"), 0);
-    EXPECT_EQ(RankOf(u"A"), 1);
-    EXPECT_EQ(RankOf(u"C"), 2);
-    EXPECT_EQ(RankOf(u"B"), 3);
-    EXPECT_EQ(RankOf(u"\U00020400"), 4);  // at its high surrogate
-    EXPECT_EQ(RankOf(u"\U00020001"), 6);
-    EXPECT_EQ(RankOf(u"E"), 10);          // two higher after each pair
-    EXPECT_EQ(RankOf(u"\u3000"), 11);     // not ignored: above SPACE
-    EXPECT_EQ(RankOf(u"D"), -1);
-    EXPECT_EQ(RankOf(u"\U00020002"), -1);
+    EXPECT_EQ(RankOf(&f, u"\uFEFF"), 0);
+    EXPECT_EQ(RankOf(&f, u"A"), 1);
+    EXPECT_EQ(RankOf(&f, u"C"), 2);
+    EXPECT_EQ(RankOf(&f, u"B"), 3);
+    EXPECT_EQ(RankOf(&f, u"\U00020400"), 4);  // at its high surrogate
+    EXPECT_EQ(RankOf(&f, u"\U00020001"), 6);
+    EXPECT_EQ(RankOf(&f, u"E"), 10);          // two higher after each pair
+    EXPECT_EQ(RankOf(&f, u"\u3000"), 11);     // not ignored: above SPACE
+    EXPECT_EQ(RankOf(&f, u"D"), -1);
+    EXPECT_EQ(RankOf(&f, u"\U00020002"), -1);
 
     // Table: FEFF A C B D841 DC00 D840 DC01 D840 DC00 E 3000 A.
     std::vector<unsigned char> bytes;
@@ -140,13 +143,13 @@ TEST(OrderFile, RanksAndComparisons)
     for (auto &c : cases) {
         SCOPED_TRACE(Show(c.a) + " vs " + Show(c.b));
         const Unit16 *a = (const Unit16 *)c.a.c_str(), *b = (const Unit16 *)c.b.c_str();
-        EXPECT_EQ(Sign(Compare(c.a, c.b)), c.sign);
-        EXPECT_EQ(Sign(Compare(c.b, c.a)), -c.sign);
+        EXPECT_EQ(Sign(Compare(&f, c.a, c.b)), c.sign);
+        EXPECT_EQ(Sign(Compare(&f, c.b, c.a)), -c.sign);
         EXPECT_EQ(RefCustom(a, b, rank), c.sign);
         EXPECT_EQ(RefCustom(b, a, rank), -c.sign);
     }
-    ReleaseOrderTable();
-    EXPECT_EQ(RankOf(u"A"), -1) << "no table after release";
+    ReleaseOrderTable(&f);
+    EXPECT_EQ(RankOf(&f, u"A"), -1) << "no table after release";
     EXPECT_EQ(NativeLiveAllocations(), 0);
 }
 
@@ -157,13 +160,15 @@ TEST(OrderFile, IndexMatchesScan)
     // Few distinct units, surrogates among them, so that pairs overlap,
     // start at odd places and share their halves with lone surrogates.
     const char16_t alphabet[] = {u'a', u'b', 0xD800, 0xD801, 0xDBFF, 0xDC00, 0xDC01, 0xDFFF, 0x3042, 0xFEFF};
+    // One order file for all rounds: each load replaces the table before.
+    OrderFile f = OrderFileAt("");
     for (int round = 0; round < 200; round++) {
         std::u16string body;
         size_t length = rng() % 64 + 1;
         for (size_t i = 0; i < length; i++)
             body += alphabet[rng() % (sizeof alphabet / sizeof *alphabet)];
         std::string message;
-        ASSERT_TRUE(Load(Utf16File(body), &message));
+        ASSERT_TRUE(Load(&f, Utf16File(body), &message));
         std::u16string table = u"\uFEFF" + body;
 
         for (char16_t u : alphabet)
@@ -174,16 +179,16 @@ TEST(OrderFile, IndexMatchesScan)
                 for (size_t i = 0; i < table.size() && expected < 0; i++)
                     if (pair ? i + 1 < table.size() && table[i] == u && table[i + 1] == v : table[i] == u)
                         expected = (int32_t)i;
-                EXPECT_EQ(RankOf(key), expected) << "round " << round;
+                EXPECT_EQ(RankOf(&f, key), expected) << "round " << round;
             }
     }
-    ReleaseOrderTable();
+    ReleaseOrderTable(&f);
+    EXPECT_EQ(NativeLiveAllocations(), 0);
 }
 
 TEST(OrderFile, SortUsesOrderOnlyInUnicodeMode)
 {
     std::string path = WriteFile(Utf16File(u"C\nB\nA\n"));
-    snprintf(orderFilePath, ORDER_PATH_SIZE, "%s", path.c_str());
     struct {
         SortOptions options;
         std::u16string expected;
@@ -194,32 +199,31 @@ TEST(OrderFile, SortUsesOrderOnlyInUnicodeMode)
         {{false, false, true, false, true, true}, u"D\nC\nB\nA\n"},
     };
     for (auto &c : cases) {
-        BlockHandle block = Sort(nullptr, (const Unit16 *)u"B\nA\nD\nC", c.options);
+        OrderFile f = OrderFileAt(path);
+        BlockHandle block = Sort(nullptr, (const Unit16 *)u"B\nA\nD\nC", c.options, &f);
         ASSERT_NE(block, nullptr);
         EXPECT_EQ(std::u16string((const char16_t *)PlatformBlockLock(block)), c.expected);
         PlatformBlockUnlock(block);
         PlatformBlockFree(block);
-        ReleaseOrderTable();
+        ReleaseOrderTable(&f);
     }
     unlink(path.c_str());
-    orderFilePath[0] = 0;
     EXPECT_EQ(NativeLiveAllocations(), 0);
 }
 
 TEST(OrderFile, ShippedRadicalStrokeOrder)
 {
-    snprintf(orderFilePath, ORDER_PATH_SIZE, "%s/data/BushuKakusuu.txt", TALLORIX_SOURCE_DIR);
-    ASSERT_TRUE(LoadOrderTable());
+    OrderFile f = OrderFileAt(TALLORIX_SOURCE_DIR "/data/BushuKakusuu.txt");
+    ASSERT_TRUE(LoadOrderTable(&f, ORDER_INDEXED));
     // Radical 1 with no further strokes, U+2A6D9 among them, comes before
     // 丁 (radical 1, one stroke); the simplified radical 讠 follows every
     // character of the traditional 言, 讋 included.
-    EXPECT_LT(Compare(u"一", u"\U0002A6D9"), 0);
-    EXPECT_LT(Compare(u"\U0002A6D9", u"丁"), 0);
-    EXPECT_LT(Compare(u"言", u"讋"), 0);
-    EXPECT_LT(Compare(u"讋", u"讠"), 0);
+    EXPECT_LT(Compare(&f, u"一", u"\U0002A6D9"), 0);
+    EXPECT_LT(Compare(&f, u"\U0002A6D9", u"丁"), 0);
+    EXPECT_LT(Compare(&f, u"言", u"讋"), 0);
+    EXPECT_LT(Compare(&f, u"讋", u"讠"), 0);
     // 𠮟 (D842 DF9F) is listed before 𠮷 (D842 DFB7).
-    EXPECT_LT(Compare(u"\U00020B9F", u"\U00020BB7"), 0);
-    EXPECT_GT(Compare(u"\U00020BB7", u"\U00020B9F"), 0);
-    ReleaseOrderTable();
-    orderFilePath[0] = 0;
+    EXPECT_LT(Compare(&f, u"\U00020B9F", u"\U00020BB7"), 0);
+    EXPECT_GT(Compare(&f, u"\U00020BB7", u"\U00020B9F"), 0);
+    ReleaseOrderTable(&f);
 }

@@ -101,7 +101,7 @@ std::vector<U> Variant(const std::vector<U> &a, std::mt19937 &rng)
     return b;
 }
 
-std::string OrderFile()
+std::string WriteOrderFile()
 {
     // Listed: kanji, a pair and one of its surrogates alone, a digit, the
     // letter a, the mark again, another pair of the same block; 𠮟's low
@@ -120,7 +120,7 @@ std::string OrderFile()
 
 const int PAIRS = 1000000;
 
-void CheckOrder(KeyOrder order, const RefRanks &ranks)
+void CheckOrder(KeyOrder order, const OrderFile *f, const RefRanks &ranks)
 {
     std::mt19937 rng(order + 1);
     bool units = order == ORDER_UNITS || order == ORDER_NUMERIC_UNITS || order == ORDER_CUSTOM;
@@ -135,25 +135,26 @@ void CheckOrder(KeyOrder order, const RefRanks &ranks)
             bb = Variant(ba, rng);
         }
         const void *a = units ? (const void *)ua.data() : ba.data(), *b = units ? (const void *)ub.data() : bb.data();
-        SortRecord x = {PackKey(a, order), {a, nullptr}};
-        SortRecord y = {PackKey(b, order), {b, nullptr}};
-        ASSERT_EQ(Sign(CompareRecords(&x, &y, order)), RefCompare(order, a, b, &ranks)) << "pair " << n;
+        SortRecord x = {PackKey(a, order, f), {a, nullptr}};
+        SortRecord y = {PackKey(b, order, f), {b, nullptr}};
+        ASSERT_EQ(Sign(CompareRecords(&x, &y, order, f)), RefCompare(order, a, b, &ranks)) << "pair " << n;
     }
 }
 
-// check(order, ranks) for each order, with the test's order file loaded.
+// check(order, f, ranks) for each order, with the test's order file loaded
+// into f.
 template <typename Check>
 void ForEachOrder(Check check)
 {
-    std::string path = OrderFile();
-    snprintf(orderFilePath, ORDER_PATH_SIZE, "%s", path.c_str());
-    ASSERT_TRUE(LoadOrderTable());
-    RefRanks ranks = ReferenceRanks();
+    std::string path = WriteOrderFile();
+    OrderFile f = OrderFileAt(path);
+    ASSERT_TRUE(LoadOrderTable(&f, ORDER_INDEXED));
+    RefRanks ranks = ReferenceRanks(f.path);
     for (KeyOrder order : {ORDER_BYTES, ORDER_UNITS, ORDER_NUMERIC_BYTES, ORDER_NUMERIC_UNITS, ORDER_CUSTOM}) {
         SCOPED_TRACE("order " + std::to_string(order));
-        check(order, ranks);
+        check(order, &f, ranks);
     }
-    ReleaseOrderTable();
+    ReleaseOrderTable(&f);
     unlink(path.c_str());
 }
 
@@ -189,7 +190,7 @@ const int TRIPLES = 100000;
 // random triples of keys that share starts.
 TEST(RecordCompare, OrdersAreTotalPreorders)
 {
-    ForEachOrder([](KeyOrder order, const RefRanks &ranks) {
+    ForEachOrder([](KeyOrder order, const OrderFile *f, const RefRanks &ranks) {
         std::mt19937 rng(order + 31);
         bool units = order == ORDER_UNITS || order == ORDER_NUMERIC_UNITS || order == ORDER_CUSTOM;
         for (int n = 0; n < TRIPLES; n++) {
@@ -205,9 +206,9 @@ TEST(RecordCompare, OrdersAreTotalPreorders)
                     b[i] = i == 0 ? RandomKey<unsigned char>(rng) : Variant(b[rng() % i], rng);
                     key[i] = b[i].data();
                 }
-                r[i] = {PackKey(key[i], order), {key[i], nullptr}};
+                r[i] = {PackKey(key[i], order, f), {key[i], nullptr}};
             }
-            ASSERT_TRUE(TotalPreorder([&](int i, int j) { return CompareRecords(&r[i], &r[j], order); }))
+            ASSERT_TRUE(TotalPreorder([&](int i, int j) { return CompareRecords(&r[i], &r[j], order, f); }))
                 << "engine, triple " << n;
             ASSERT_TRUE(TotalPreorder([&](int i, int j) { return RefCompare(order, key[i], key[j], &ranks); }))
                 << "reference, triple " << n;
@@ -247,9 +248,9 @@ TEST(RecordCompare, HalfWordsFindTheSameByte)
 // where the reference procedure with the reference rule leaves it.
 TEST(RecordCompare, SortMatchesReference)
 {
-    std::string path = OrderFile();
-    snprintf(orderFilePath, ORDER_PATH_SIZE, "%s", path.c_str());
-    ASSERT_TRUE(LoadOrderTable());
+    std::string path = WriteOrderFile();
+    OrderFile f = OrderFileAt(path);
+    ASSERT_TRUE(LoadOrderTable(&f, ORDER_INDEXED));
 
     const struct {
         KeyOrder order;
@@ -274,17 +275,17 @@ TEST(RecordCompare, SortMatchesReference)
             for (int i = 0; i < 5000; i++) {
                 size_t k = rng() % 20;
                 const void *key = o.units ? (const void *)units[k].data() : (const void *)bytes[k].data();
-                records.push_back({PackKey(key, o.order), {key, ids + i}});
+                records.push_back({PackKey(key, o.order, &f), {key, ids + i}});
                 entries.push_back({key, ids + i});
             }
-            SortRecords(records.data(), records.size(), o.order, descending);
-            ReferenceSort(entries, o.order, descending);
+            SortRecords(records.data(), records.size(), o.order, &f, descending);
+            ReferenceSort(entries, o.order, descending, f.path);
             for (size_t i = 0; i < entries.size(); i++)
                 ASSERT_EQ(records[i].entry.line, entries[i].line)
                     << "order " << o.order << (descending ? " descending" : "") << " at " << i;
         }
     }
-    ReleaseOrderTable();
+    ReleaseOrderTable(&f);
     unlink(path.c_str());
 }
 

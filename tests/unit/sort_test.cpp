@@ -106,8 +106,10 @@ TEST(Sort, OutOfMemory)
             long live = NativeLiveAllocations();
             NativeClearMessages();
             NativeFailAllocation(c.failing);
-            BlockHandle block = Sort(owner, in.data(), Options(options));
+            OrderFile orderFile = OrderFileAt("");
+            BlockHandle block = Sort(owner, in.data(), Options(options), &orderFile);
             NativeFailAllocation(0);
+            ReleaseOrderTable(&orderFile);
             EXPECT_TRUE(block == NULL);
             EXPECT_EQ(NativeLiveAllocations(), live);
             ASSERT_EQ(NativeMessageCount(), 1);
@@ -136,8 +138,9 @@ TEST(Sort, TableSizeThatWrapsEndsAsOutOfMemory)
     Units in = ToUnits(u"b\na\n");
     long live = NativeLiveAllocations();
     NativeClearMessages();
+    OrderFile orderFile = OrderFileAt("");
     SortWork w;
-    ASSERT_TRUE(BeginSort(&w, (WindowHandle)0x4711, in.data(), Options("000010")));
+    ASSERT_TRUE(BeginSort(&w, (WindowHandle)0x4711, in.data(), Options("000010"), &orderFile));
     MakeKeys(&w);
     w.lines = SIZE_MAX / sizeof(SortRecord) + 1;
     EXPECT_FALSE(MakeLineTable(&w));
@@ -169,7 +172,6 @@ TEST(Sort, ResultIsPermutationOfLines)
     const char16_t alphabet[] = u"aAbZ019 \t\r\n\n\u3000\u3042\u03B1\uFF71\u0E01\U0001F600";
     const size_t letters = sizeof alphabet / sizeof alphabet[0] - 1;
     std::mt19937 rng(7);
-    orderFilePath[0] = 0;  // no order file: with orderFile on, loading fails
     for (int t = 0; t < 60; t++) {
         std::u16string text;
         size_t length = t == 0 ? 0 : rng() % (t < 20 ? 12 : 160);
@@ -183,6 +185,7 @@ TEST(Sort, ResultIsPermutationOfLines)
                 options[f] = (char)('0' + (bits >> f & 1));
             SCOPED_TRACE(std::string(options) + " " + Show(text));
             NativeClearMessages();
+            // No order file: with orderFile on, loading fails.
             std::u16string out = SortText(text, Options(options));
             // The failed load is reported first, whatever the text.
             ASSERT_EQ(NativeMessageCount(), options[5] == '1');
