@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-#include "engine/order.h"
+#include "engine/order_file.h"
 #include "engine/platform_native.h"
 #include "tests/reference/unguarded_sort.h"
 #include "engine/sort.h"

@@ -31,7 +31,7 @@
 #include "bench/bench_data.h"
 #include "bench/killer.h"
 #include "bench/patterns.h"
-#include "engine/order.h"
+#include "engine/order_file.h"
 #include "engine/platform_native.h"
 #include "engine/exact_finish.h"
 #include "engine/sort.h"

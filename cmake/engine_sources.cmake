@@ -2,8 +2,8 @@
 # adds its platform layer (engine/platform_native.cpp or platform_win.cpp).
 # TALLORIX_ROOT is the top of the source tree.
 set(ENGINE_SOURCES
-  ${TALLORIX_ROOT}/engine/key_order.cpp
-  ${TALLORIX_ROOT}/engine/keys.cpp
-  ${TALLORIX_ROOT}/engine/order.cpp
+  ${TALLORIX_ROOT}/engine/sort_orders.cpp
+  ${TALLORIX_ROOT}/engine/key_edits.cpp
+  ${TALLORIX_ROOT}/engine/order_file.cpp
   ${TALLORIX_ROOT}/engine/quicksort.cpp
   ${TALLORIX_ROOT}/engine/sort.cpp)

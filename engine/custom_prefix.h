@@ -1,5 +1,5 @@
 // Custom order's prefix and record comparison, over the weights that the
-// command's order file gives each single unit (order.h).
+// command's order file gives each single unit (order_file.h).
 //
 // Custom prefix, unit keys, 8 slots of 16 bits:
 //
@@ -17,7 +17,7 @@
 #ifndef TALLORIX_ENGINE_CUSTOM_PREFIX_H
 #define TALLORIX_ENGINE_CUSTOM_PREFIX_H
 
-#include "order.h"
+#include "order_file.h"
 #include "prefix.h"
 
 enum { CUSTOM_STOP = 0xFFFF };

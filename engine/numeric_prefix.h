@@ -1,5 +1,5 @@
 // Numeric-aware order: its prefix and its record comparison, which falls
-// back on NumericFrom (whole_keys.h) where the prefixes stop telling.
+// back on NumericFrom (key_compare.h) where the prefixes stop telling.
 //
 // k is the position of the key's first digit, when a run starts among the
 // positions where the prefix can hold one (bytes 0 to 7, units 0 to 5);

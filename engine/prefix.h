@@ -25,7 +25,7 @@
 #define TALLORIX_ENGINE_PREFIX_H
 
 #include "types.h"
-#include "whole_keys.h"
+#include "key_compare.h"
 
 struct KeyPrefix {
     uint64_t hi, lo;

@@ -4,8 +4,8 @@
 #include <string.h>
 
 #include "../res/messages.h"
-#include "keys.h"
-#include "order.h"
+#include "key_edits.h"
+#include "order_file.h"
 #include "sizes.h"
 #include "sort_phases.h"
 

@@ -3,7 +3,7 @@
 #ifndef TALLORIX_ENGINE_SORT_H
 #define TALLORIX_ENGINE_SORT_H
 
-#include "order.h"
+#include "order_file.h"
 #include "platform.h"
 #include "types.h"
 

@@ -5,7 +5,7 @@
 #define TALLORIX_ENGINE_SORT_PHASES_H
 
 #include "platform.h"
-#include "key_order.h"
+#include "sort_orders.h"
 
 struct SortWork {
     WindowHandle owner;

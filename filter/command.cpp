@@ -1,7 +1,7 @@
 // One sort command, from the editor's call to the block handed back.
 #include <string.h>
 
-#include "../engine/order.h"
+#include "../engine/order_file.h"
 #include "../engine/sort.h"
 #include "../ui/options_dialog.h"
 #include "filter.h"

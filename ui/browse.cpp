@@ -3,7 +3,7 @@
 #include <commdlg.h>
 #include <string.h>
 
-#include "../engine/order.h"
+#include "../engine/order_file.h"
 #include "../res/dialog_texts.h"
 
 static const char filter[] = BROWSE_FILTER;

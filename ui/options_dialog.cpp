@@ -1,6 +1,6 @@
 #include "options_dialog.h"
 
-#include "../engine/order.h"
+#include "../engine/order_file.h"
 #include "../filter/filter.h"
 #include "../res/dialog_texts.h"
 #include "../res/resource.h"

@@ -7,7 +7,7 @@
 // fuzz_support.h). For every ordered pair of the two keys (each against
 // itself included) the sort's record comparison in plain and in numeric
 // order must have the sign of the reference.
-#include "engine/key_order.h"
+#include "engine/sort_orders.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)

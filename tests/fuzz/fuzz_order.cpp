@@ -15,7 +15,7 @@
 // table loaded, the rank of every key position and every table position,
 // and for every pair of keys the sign of the custom order and of the record
 // comparison the sort uses.
-#include "engine/key_order.h"
+#include "engine/sort_orders.h"
 #include "engine/platform_native.h"
 #include "fuzz_support.h"
 

@@ -12,7 +12,7 @@
 
 #include <vector>
 
-#include "engine/order.h"
+#include "engine/order_file.h"
 #include "tests/reference/rules.h"
 
 // Stops the fuzzer on a broken property; libFuzzer keeps the input.

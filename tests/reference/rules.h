@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/key_order.h"
+#include "engine/sort_orders.h"
 #include "engine/types.h"
 
 typedef std::vector<Unit16> RefUnits;

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "engine/key_order.h"
+#include "engine/sort_orders.h"
 #include "helpers.h"
 #include "tests/reference/rules.h"
 

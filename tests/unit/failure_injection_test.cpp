@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/quicksort.h"
-#include "engine/key_order.h"
+#include "engine/sort_orders.h"
 #include "helpers.h"
 #include "res/messages.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/order.h"
+#include "engine/order_file.h"
 #include "engine/platform_native.h"
 #include "engine/sort.h"
 #include "filter/options.h"

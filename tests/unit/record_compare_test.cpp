@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/key_order.h"
-#include "engine/order.h"
+#include "engine/sort_orders.h"
+#include "engine/order_file.h"
 #include "helpers.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/order.h"
+#include "engine/order_file.h"
 #include "engine/platform_native.h"
-#include "engine/key_order.h"
+#include "engine/sort_orders.h"
 #include "engine/sort.h"
 #include "engine/sizes.h"
 #include "engine/sort_phases.h"

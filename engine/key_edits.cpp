@@ -1,4 +1,4 @@
-#include "keys.h"
+#include "key_edits.h"
 
 #include "platform.h"
 

@@ -1,7 +1,7 @@
 // In-place edits of the key buffer, which is a NUL-terminated string of
 // bytes (code page 932) or of Unit16. LF is left alone by both.
-#ifndef TALLORIX_ENGINE_KEYS_H
-#define TALLORIX_ENGINE_KEYS_H
+#ifndef TALLORIX_ENGINE_KEY_EDITS_H
+#define TALLORIX_ENGINE_KEY_EDITS_H
 
 #include "types.h"
 

@@ -1,4 +1,4 @@
-#include "key_order.h"
+#include "sort_orders.h"
 
 #include "exact_finish.h"
 

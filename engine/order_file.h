@@ -1,6 +1,6 @@
 // The sort-order file: a user's list of characters in the wanted order.
-#ifndef TALLORIX_ENGINE_ORDER_H
-#define TALLORIX_ENGINE_ORDER_H
+#ifndef TALLORIX_ENGINE_ORDER_FILE_H
+#define TALLORIX_ENGINE_ORDER_FILE_H
 
 #include "types.h"
 

@@ -11,8 +11,8 @@
 // For the sort's record prefixes every single unit but a high surrogate
 // also gets a 16-bit weight, its place in the custom order among all such
 // units: unlisted units first by code, then listed ones by rank. All of it
-// lives in the command's OrderFile (order.h).
-#include "order.h"
+// lives in the command's OrderFile (order_file.h).
+#include "order_file.h"
 
 #include <string.h>
 
