@@ -42,6 +42,21 @@ static inline int32_t PlainUnitsFrom(const Unit16 *p, const Unit16 *q)
     return (*p > *q) - (*p < *q);
 }
 
+// The value of the digit run at p, exact below RUN_VALUE_LIMIT and held
+// there beyond it; *end is set past the run.
+enum : uint64_t { RUN_VALUE_LIMIT = 1ull << 60 };
+
+template <typename U>
+static inline uint64_t ReadRunValue(const U *p, const U **end)
+{
+    uint64_t value = 0;
+    for (; IsDigit(*p); p++)
+        if (value < RUN_VALUE_LIMIT)
+            value = value * 10 + ((uint32_t)*p - '0');
+    *end = p;
+    return value;
+}
+
 // Two digit runs, each from its first digit, by value at any length:
 // leading zeros do not count, the run with more digits after them is the
 // larger, and of runs as long the first differing digit decides. -1, 0 or

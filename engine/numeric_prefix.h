@@ -81,8 +81,8 @@ static inline uint64_t FieldFull(int width)
     return width ? ~0ull >> (64 - width) : 0;
 }
 
+// RUN_VALUE_LIMIT (key_compare.h) lies above every field's all-ones.
 static const uint64_t RUN_UNKNOWN = ~0ull;
-enum : uint64_t { RUN_VALUE_LIMIT = 1ull << 60 };  // above every field's all-ones
 
 static inline uint64_t PackContinuation(const unsigned char *s)
 {
@@ -118,12 +118,8 @@ static inline KeyPrefix PackNumericPrefix(const U *key)
     }
     for (int i = 0; i <= k; i++)
         SetUnit<U>(&p, i, key[i]);
-    // The value, exact up to RUN_VALUE_LIMIT and held there beyond it.
-    uint64_t value = 0;
-    const U *end = key + k;
-    for (; IsDigit(*end); end++)
-        if (value < RUN_VALUE_LIMIT)
-            value = value * 10 + ((uint32_t)*end - '0');
+    const U *end;
+    uint64_t value = ReadRunValue(key + k, &end);
     uint64_t full = FieldFull(FieldWidth<U>(k));
     if (value < full) {
         FieldWord<U>(p) |= value << N::FIELD_SHIFT;
