@@ -16,12 +16,9 @@
 // rounds. --killer times instead the quicksort on its adversarial input
 // order.
 #include <signal.h>
-#include <spawn.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -29,8 +26,12 @@
 #include <vector>
 
 #include "bench/bench_data.h"
+#include "bench/bench_result.h"
+#include "bench/gnu_sort.h"
 #include "bench/killer.h"
 #include "bench/patterns.h"
+#include "bench/targets.h"
+#include "bench/wine_client.h"
 #include "engine/order_file.h"
 #include "engine/platform_native.h"
 #include "engine/exact_finish.h"
@@ -38,38 +39,7 @@
 #include "engine/sort_phases.h"
 #include "filter/options.h"
 
-extern char **environ;
-
 enum { ROUNDS = 5 };
-
-static double Now()
-{
-    timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-static double Min(double a, double b)
-{
-    return a < b ? a : b;
-}
-
-struct Result {
-    const char *mode;
-    const char *pattern;                      // NULL: the ordinary lines
-    size_t lines;
-    double keys, table, sort, output, total;  // best of ROUNDS each, ms
-    double guardOn, guardOff;                 // Sort() whole, with the quicksort's guard and without
-    double stdSort;                           // std::sort of the same table
-    double gnu, gnuSingle, gnuVersion;        // GNU sort, default, --parallel=1 and -V (numeric modes)
-    double wine;                              // end to end through the DLL
-    bool finished;                            // the quicksort ended on ranks
-    unsigned long long hash, wineHash;        // of the output text and its NUL
-    unsigned long long comparisons;
-    double peakMib;
-    double blockMib, tableMib, orderMib;  // the key (or output) block, line table, order table
-    double otherMib;                      // peak beyond one block, the table and the order table
-};
 
 // The record comparison of an order, in the direction asked, handed to f:
 // the very comparison SortRecords inlines.
@@ -102,12 +72,6 @@ static unsigned long long Hash(const unsigned char *p, size_t n)
     for (size_t i = 0; i < n; i++)
         h = (h ^ p[i]) * 0x100000001B3ull;
     return h;
-}
-
-static void Fail(const char *what)
-{
-    fprintf(stderr, "sort_bench: %s\n", what);
-    exit(1);
 }
 
 // One sort through the phases, each timed into the best so far; the output
@@ -237,258 +201,6 @@ static void StdSortRound(const std::vector<Unit16> &text, SortOptions o, Result 
         r->comparisons = n;
     });
     Unprepare(&p);
-}
-
-// The text as UTF-8, as GNU sort reads it.
-static std::string Utf8(const std::vector<Unit16> &text)
-{
-    std::string s;
-    for (size_t i = 0; i + 1 < text.size(); i++) {
-        uint32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        if (c < 0x80) {
-            s += (char)c;
-        } else if (c < 0x800) {
-            s += (char)(0xC0 | c >> 6);
-            s += (char)(0x80 | (c & 63));
-        } else if (c < 0x10000) {
-            s += (char)(0xE0 | c >> 12);
-            s += (char)(0x80 | (c >> 6 & 63));
-            s += (char)(0x80 | (c & 63));
-        } else {
-            s += (char)(0xF0 | c >> 18);
-            s += (char)(0x80 | (c >> 12 & 63));
-            s += (char)(0x80 | (c >> 6 & 63));
-            s += (char)(0x80 | (c & 63));
-        }
-    }
-    return s;
-}
-
-// Wall time of a whole process in the C locale; -1 if it failed.
-static double TimeCommand(std::vector<std::string> args)
-{
-    std::vector<char *> argv;
-    for (std::string &a : args)
-        argv.push_back(&a[0]);
-    argv.push_back(NULL);
-    static char cLocale[] = "LC_ALL=C";
-    std::vector<char *> env = {cLocale};
-    for (char **e = environ; *e; e++)
-        if (strncmp(*e, "LC_ALL=", 7) != 0)
-            env.push_back(*e);
-    env.push_back(NULL);
-    double t0 = Now();
-    pid_t pid;
-    if (posix_spawnp(&pid, argv[0], NULL, NULL, argv.data(), env.data()) != 0)
-        return -1;
-    int status;
-    waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return Now() - t0;
-}
-
-static double MinKnown(double best, double t)
-{
-    return t < 0 ? best : Min(best, t);
-}
-
-// GNU sort's nearest options: -r, -f; blanks and numeric runs have no
-// equivalent, so those modes are timed as plain sorts. One run each with
-// its default threads and with --parallel=1; in the numeric modes also one
-// with -V, its order of numbers within text, the fair reference there.
-static void GnuSortRound(const char *dir, SortOptions o, Result *r)
-{
-    std::string in = std::string(dir) + "/input.txt", out = std::string(dir) + "/output.txt";
-    std::vector<std::string> args = {"sort"};
-    if (o.descending)
-        args.push_back("-r");
-    if (o.ignoreCase)
-        args.push_back("-f");
-    args.push_back(in);
-    args.push_back("-o");
-    args.push_back(out);
-    r->gnu = MinKnown(r->gnu, TimeCommand(args));
-    if (o.numeric) {
-        args.insert(args.begin() + 1, "-V");
-        r->gnuVersion = MinKnown(r->gnuVersion, TimeCommand(args));
-        args.erase(args.begin() + 1);
-    }
-    args.insert(args.begin() + 1, "--parallel=1");
-    r->gnuSingle = MinKnown(r->gnuSingle, TimeCommand(args));
-}
-
-// Which module the Wine column is of: "x86" or "x64".
-static const char *wineModule = "?";
-
-// The Windows bench host, serving one sort per request.
-struct WineHost {
-    pid_t pid;
-    FILE *requests, *answers;
-};
-
-static bool StartWine(const std::string &command, WineHost *h)
-{
-    int in[2], out[2];
-    if (pipe(in) || pipe(out))
-        Fail("no pipes");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    for (int fd : {in[0], in[1], out[0], out[1]})
-        posix_spawn_file_actions_addclose(&actions, fd);
-    std::string c = command;  // argv wants characters it may write
-    char sh[] = "/bin/sh", dashC[] = "-c";
-    char *argv[] = {sh, dashC, &c[0], NULL};
-    int failed = posix_spawn(&h->pid, sh, &actions, NULL, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(in[0]);
-    close(out[1]);
-    h->requests = fdopen(in[1], "w");
-    h->answers = fdopen(out[0], "r");
-    return !failed && h->requests && h->answers;
-}
-
-// One sort under Wine into the best so far; false when the host gave no
-// answer, after which it is not asked again.
-static bool WineRound(WineHost *h, Result *r)
-{
-    fprintf(h->requests, "%s %zu %s\n", r->mode, r->lines, r->pattern ? r->pattern : "");
-    fflush(h->requests);
-    char line[512], mode[64];
-    size_t lines;
-    double ms;
-    unsigned long long hash;
-    if (!fgets(line, sizeof line, h->answers))
-        return false;
-    if (sscanf(line, "wine mode=%63s lines=%zu ms=%lf hash=%llx", mode, &lines, &ms, &hash) != 4) {
-        fputs(line, stderr);
-        return false;
-    }
-    if (r->wine == 0)
-        r->wineHash = hash;
-    else if (hash != r->wineHash)
-        r->wineHash = ~r->hash;  // unstable output: reported as wrong
-    r->wine = r->wine == 0 ? ms : Min(r->wine, ms);
-    return true;
-}
-
-static void StopWine(WineHost *h)
-{
-    fclose(h->requests);
-    fclose(h->answers);
-    int status;
-    waitpid(h->pid, &status, 0);
-}
-
-static void PrintTable(const std::vector<Result> &results)
-{
-    char wine[16];
-    snprintf(wine, sizeof wine, "wine %s", wineModule);
-    printf("%-21s %8s %8s %8s %8s %8s %8s %9s %9s %9s %8s %8s %8s %8s %11s %7s\n", "mode", "lines", "keys",
-           "table", "sort", "output", "total", "guard on", "guard off", "std::sort", "gnu", "gnu -p1",
-           "gnu -V", wine, "comparisons", "peakMiB");
-    for (const Result &r : results)
-        printf("%-21s %8zu %8.1f %8.1f %8.1f %8.1f %8.1f %9.1f %9.1f %9.1f %8.1f %8.1f %8.1f %8.1f %11llu "
-               "%7.1f\n",
-               r.mode, r.lines, r.keys, r.table, r.sort, r.output, r.total, r.guardOn, r.guardOff, r.stdSort,
-               r.gnu, r.gnuSingle, r.gnuVersion, r.wine, r.comparisons, r.peakMib);
-}
-
-// The ordinary lines' result of the same mode and size as r.
-static const Result *Ordinary(const std::vector<Result> &results, const Result &r)
-{
-    for (const Result &u : results)
-        if (!u.pattern && u.lines == r.lines && !strcmp(u.mode, r.mode))
-            return &u;
-    return NULL;
-}
-
-static void PrintPatterns(const std::vector<Result> &results, const std::vector<Result> &ordinary)
-{
-    char wine[16];
-    snprintf(wine, sizeof wine, "wine %s", wineModule);
-    printf("%-16s %-14s %8s %8s %9s %6s %9s %9s %6s %11s %7s %9s %5s\n", "mode", "pattern", "lines", "total",
-           "ordinary", "ratio", wine, "ordinary", "ratio", "comparisons", "peakMiB", "finishMiB", "exact");
-    for (const Result &r : results) {
-        const Result *o = Ordinary(ordinary, r);
-        if (!o)
-            continue;
-        printf("%-16s %-14s %8zu %8.1f %9.1f %6.2f %9.1f %9.1f %6.2f %11llu %7.1f %9.1f %5s\n", r.mode, r.pattern,
-               r.lines, r.total, o->total, r.total / o->total, r.wine, o->wine, o->wine > 0 ? r.wine / o->wine : 0,
-               r.comparisons, r.peakMib, r.otherMib, r.finished ? "yes" : "no");
-    }
-}
-
-// Plain and numeric modes against GNU sort and std::sort, custom against
-// plain units, Wine against native; each pattern within 3 times the
-// ordinary lines of its mode, natively and under Wine, and the killer
-// order under a second.
-static int CheckTargets(const std::vector<Result> &results, const std::vector<Result> &patterns,
-                        const std::vector<Result> &beside)
-{
-    int missed = 0;
-    for (const std::vector<Result> *table : {&results, &patterns, &beside})
-        for (const Result &r : *table)
-            if (r.wine > 0 && r.wineHash != r.hash) {
-                printf("wrong result: %s %s %zu lines through the %s module differs from the native sort\n",
-                       r.mode, r.pattern ? r.pattern : "", r.lines, wineModule);
-                missed++;
-            }
-    for (const Result &r : results) {
-        if (r.lines < 1000000)
-            continue;
-        bool custom = !strcmp(r.mode, "custom");
-        if (!custom && r.gnuSingle > 0 && r.total > r.gnuSingle) {
-            printf("target missed: %s total %.1f ms > gnu sort --parallel=1 %.1f ms\n", r.mode, r.total,
-                   r.gnuSingle);
-            missed++;
-        }
-        if (!custom && r.sort > 1.5 * r.stdSort) {
-            printf("target missed: %s sort %.1f ms > 1.5 x std::sort %.1f ms\n", r.mode, r.sort, r.stdSort);
-            missed++;
-        }
-        if (custom)
-            for (const Result &u : results)
-                if (u.lines == r.lines && !strcmp(u.mode, "unicode") && r.total > 1.5 * u.total) {
-                    printf("target missed: custom %.1f ms > 1.5 x unicode %.1f ms\n", r.total, u.total);
-                    missed++;
-                }
-        if (r.otherMib > 0.05) {
-            printf("target missed: %s holds %.1f MiB beyond one block, the table and the order\n", r.mode,
-                   r.otherMib);
-            missed++;
-        }
-        if (r.wine > 0 && r.wine > 1.5 * r.total) {
-            printf("target missed: %s wine %s %.1f ms > 1.5 x native %.1f ms\n", r.mode, wineModule, r.wine,
-                   r.total);
-            missed++;
-        }
-    }
-    for (const Result &r : patterns) {
-        const Result *o = Ordinary(beside, r);
-        if (!o)
-            continue;
-        if (r.total > 3 * o->total) {
-            printf("target missed: %s %s %.1f ms > 3 x ordinary %.1f ms\n", r.mode, r.pattern, r.total, o->total);
-            missed++;
-        }
-        if (r.wine > 0 && o->wine > 0 && r.wine > 3 * o->wine) {
-            printf("target missed: %s %s wine %.1f ms > 3 x ordinary %.1f ms\n", r.mode, r.pattern, r.wine,
-                   o->wine);
-            missed++;
-        }
-        if (!strcmp(r.pattern, "killer") && r.lines >= 1000000 && r.total >= 1000) {
-            printf("target missed: %s killer %.1f ms, not under a second\n", r.mode, r.total);
-            missed++;
-        }
-    }
-    if (!missed)
-        printf("targets met\n");
-    return missed;
 }
 
 static int ModeIndex(const char *name)
@@ -667,21 +379,7 @@ int main(int argc, char **argv)
         printf("\n");
         PrintPatterns(patterns, beside);
     }
-    for (const Result &r : results)
-        printf("bench mode=%s lines=%zu total_ms=%.1f keys_ms=%.1f table_ms=%.1f sort_ms=%.1f output_ms=%.1f "
-               "guard_on_ms=%.1f guard_off_ms=%.1f std_sort_ms=%.1f gnu_sort_ms=%.1f gnu_sort_p1_ms=%.1f "
-               "gnu_sort_v_ms=%.1f wine_module=%s wine_ms=%.1f comparisons=%llu peak_mib=%.1f block_mib=%.1f "
-               "table_mib=%.1f order_mib=%.1f other_mib=%.1f exact=%d\n",
-               r.mode, r.lines, r.total, r.keys, r.table, r.sort, r.output, r.guardOn, r.guardOff, r.stdSort,
-               r.gnu, r.gnuSingle, r.gnuVersion, wineModule, r.wine, r.comparisons, r.peakMib, r.blockMib,
-               r.tableMib, r.orderMib, r.otherMib, r.finished);
-    for (const Result &r : patterns) {
-        const Result *o = Ordinary(beside, r);
-        printf("bench pattern=%s mode=%s lines=%zu total_ms=%.1f ordinary_ms=%.1f wine_module=%s wine_ms=%.1f "
-               "wine_ordinary_ms=%.1f comparisons=%llu peak_mib=%.1f finish_mib=%.1f exact=%d\n",
-               r.pattern, r.mode, r.lines, r.total, o->total, wineModule, r.wine, o->wine, r.comparisons,
-               r.peakMib, r.otherMib, r.finished);
-    }
+    PrintBenchLines(results, patterns, beside);
     CheckTargets(results, patterns, beside);
     return 0;
 }

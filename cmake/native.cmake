@@ -24,7 +24,8 @@ add_executable(order_bench EXCLUDE_FROM_ALL bench/order_bench.cpp)
 target_link_libraries(order_bench PRIVATE engine)
 target_compile_definitions(order_bench PRIVATE TALLORIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 
-add_executable(sort_bench EXCLUDE_FROM_ALL bench/sort_bench.cpp bench/bench_data.cpp bench/killer.cpp bench/patterns.cpp)
+add_executable(sort_bench EXCLUDE_FROM_ALL bench/sort_bench.cpp bench/gnu_sort.cpp bench/wine_client.cpp bench/targets.cpp
+               bench/bench_data.cpp bench/killer.cpp bench/patterns.cpp)
 target_link_libraries(sort_bench PRIVATE engine)
 target_compile_definitions(sort_bench PRIVATE TALLORIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 

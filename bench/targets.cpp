@@ -1,0 +1,128 @@
+#include "bench/targets.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "bench/wine_client.h"
+
+void PrintTable(const std::vector<Result> &results)
+{
+    char wine[16];
+    snprintf(wine, sizeof wine, "wine %s", wineModule);
+    printf("%-21s %8s %8s %8s %8s %8s %8s %9s %9s %9s %8s %8s %8s %8s %11s %7s\n", "mode", "lines", "keys",
+           "table", "sort", "output", "total", "guard on", "guard off", "std::sort", "gnu", "gnu -p1",
+           "gnu -V", wine, "comparisons", "peakMiB");
+    for (const Result &r : results)
+        printf("%-21s %8zu %8.1f %8.1f %8.1f %8.1f %8.1f %9.1f %9.1f %9.1f %8.1f %8.1f %8.1f %8.1f %11llu "
+               "%7.1f\n",
+               r.mode, r.lines, r.keys, r.table, r.sort, r.output, r.total, r.guardOn, r.guardOff, r.stdSort,
+               r.gnu, r.gnuSingle, r.gnuVersion, r.wine, r.comparisons, r.peakMib);
+}
+
+const Result *Ordinary(const std::vector<Result> &results, const Result &r)
+{
+    for (const Result &u : results)
+        if (!u.pattern && u.lines == r.lines && !strcmp(u.mode, r.mode))
+            return &u;
+    return NULL;
+}
+
+void PrintPatterns(const std::vector<Result> &results, const std::vector<Result> &ordinary)
+{
+    char wine[16];
+    snprintf(wine, sizeof wine, "wine %s", wineModule);
+    printf("%-16s %-14s %8s %8s %9s %6s %9s %9s %6s %11s %7s %9s %5s\n", "mode", "pattern", "lines", "total",
+           "ordinary", "ratio", wine, "ordinary", "ratio", "comparisons", "peakMiB", "finishMiB", "exact");
+    for (const Result &r : results) {
+        const Result *o = Ordinary(ordinary, r);
+        if (!o)
+            continue;
+        printf("%-16s %-14s %8zu %8.1f %9.1f %6.2f %9.1f %9.1f %6.2f %11llu %7.1f %9.1f %5s\n", r.mode, r.pattern,
+               r.lines, r.total, o->total, r.total / o->total, r.wine, o->wine, o->wine > 0 ? r.wine / o->wine : 0,
+               r.comparisons, r.peakMib, r.otherMib, r.finished ? "yes" : "no");
+    }
+}
+
+void PrintBenchLines(const std::vector<Result> &results, const std::vector<Result> &patterns,
+                     const std::vector<Result> &beside)
+{
+    for (const Result &r : results)
+        printf("bench mode=%s lines=%zu total_ms=%.1f keys_ms=%.1f table_ms=%.1f sort_ms=%.1f output_ms=%.1f "
+               "guard_on_ms=%.1f guard_off_ms=%.1f std_sort_ms=%.1f gnu_sort_ms=%.1f gnu_sort_p1_ms=%.1f "
+               "gnu_sort_v_ms=%.1f wine_module=%s wine_ms=%.1f comparisons=%llu peak_mib=%.1f block_mib=%.1f "
+               "table_mib=%.1f order_mib=%.1f other_mib=%.1f exact=%d\n",
+               r.mode, r.lines, r.total, r.keys, r.table, r.sort, r.output, r.guardOn, r.guardOff, r.stdSort,
+               r.gnu, r.gnuSingle, r.gnuVersion, wineModule, r.wine, r.comparisons, r.peakMib, r.blockMib,
+               r.tableMib, r.orderMib, r.otherMib, r.finished);
+    for (const Result &r : patterns) {
+        const Result *o = Ordinary(beside, r);
+        printf("bench pattern=%s mode=%s lines=%zu total_ms=%.1f ordinary_ms=%.1f wine_module=%s wine_ms=%.1f "
+               "wine_ordinary_ms=%.1f comparisons=%llu peak_mib=%.1f finish_mib=%.1f exact=%d\n",
+               r.pattern, r.mode, r.lines, r.total, o->total, wineModule, r.wine, o->wine, r.comparisons,
+               r.peakMib, r.otherMib, r.finished);
+    }
+}
+
+int CheckTargets(const std::vector<Result> &results, const std::vector<Result> &patterns,
+                 const std::vector<Result> &beside)
+{
+    int missed = 0;
+    for (const std::vector<Result> *table : {&results, &patterns, &beside})
+        for (const Result &r : *table)
+            if (r.wine > 0 && r.wineHash != r.hash) {
+                printf("wrong result: %s %s %zu lines through the %s module differs from the native sort\n",
+                       r.mode, r.pattern ? r.pattern : "", r.lines, wineModule);
+                missed++;
+            }
+    for (const Result &r : results) {
+        if (r.lines < 1000000)
+            continue;
+        bool custom = !strcmp(r.mode, "custom");
+        if (!custom && r.gnuSingle > 0 && r.total > r.gnuSingle) {
+            printf("target missed: %s total %.1f ms > gnu sort --parallel=1 %.1f ms\n", r.mode, r.total,
+                   r.gnuSingle);
+            missed++;
+        }
+        if (!custom && r.sort > 1.5 * r.stdSort) {
+            printf("target missed: %s sort %.1f ms > 1.5 x std::sort %.1f ms\n", r.mode, r.sort, r.stdSort);
+            missed++;
+        }
+        if (custom)
+            for (const Result &u : results)
+                if (u.lines == r.lines && !strcmp(u.mode, "unicode") && r.total > 1.5 * u.total) {
+                    printf("target missed: custom %.1f ms > 1.5 x unicode %.1f ms\n", r.total, u.total);
+                    missed++;
+                }
+        if (r.otherMib > 0.05) {
+            printf("target missed: %s holds %.1f MiB beyond one block, the table and the order\n", r.mode,
+                   r.otherMib);
+            missed++;
+        }
+        if (r.wine > 0 && r.wine > 1.5 * r.total) {
+            printf("target missed: %s wine %s %.1f ms > 1.5 x native %.1f ms\n", r.mode, wineModule, r.wine,
+                   r.total);
+            missed++;
+        }
+    }
+    for (const Result &r : patterns) {
+        const Result *o = Ordinary(beside, r);
+        if (!o)
+            continue;
+        if (r.total > 3 * o->total) {
+            printf("target missed: %s %s %.1f ms > 3 x ordinary %.1f ms\n", r.mode, r.pattern, r.total, o->total);
+            missed++;
+        }
+        if (r.wine > 0 && o->wine > 0 && r.wine > 3 * o->wine) {
+            printf("target missed: %s %s wine %.1f ms > 3 x ordinary %.1f ms\n", r.mode, r.pattern, r.wine,
+                   o->wine);
+            missed++;
+        }
+        if (!strcmp(r.pattern, "killer") && r.lines >= 1000000 && r.total >= 1000) {
+            printf("target missed: %s killer %.1f ms, not under a second\n", r.mode, r.total);
+            missed++;
+        }
+    }
+    if (!missed)
+        printf("targets met\n");
+    return missed;
+}

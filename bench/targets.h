@@ -1,0 +1,36 @@
+// What the sort benchmark reports of its results: the tables, the "bench"
+// lines of keys and figures, and the targets each result must meet.
+#ifndef TALLORIX_BENCH_TARGETS_H
+#define TALLORIX_BENCH_TARGETS_H
+
+#include <vector>
+
+#include "bench/bench_result.h"
+
+// The table of the ordinary lines in every mode, one row each, with its
+// header.
+void PrintTable(const std::vector<Result> &results);
+
+// The ordinary lines' result of the same mode and size as r; NULL if
+// results holds none.
+const Result *Ordinary(const std::vector<Result> &results, const Result &r);
+
+// The table of the patterns, each row beside the ordinary lines of its mode
+// in ordinary, with its header; a pattern without them is left out.
+void PrintPatterns(const std::vector<Result> &results, const std::vector<Result> &ordinary);
+
+// One "bench mode=..." line of every figure for each result, then one
+// "bench pattern=..." line for each pattern, beside its ordinary lines in
+// beside, which must hold them.
+void PrintBenchLines(const std::vector<Result> &results, const std::vector<Result> &patterns,
+                     const std::vector<Result> &beside);
+
+// Plain and numeric modes against GNU sort and std::sort, custom against
+// plain units, Wine against native; each pattern within 3 times the
+// ordinary lines of its mode, natively and under Wine, and the killer
+// order under a second. Prints a line for each target missed, or "targets
+// met"; returns the number missed.
+int CheckTargets(const std::vector<Result> &results, const std::vector<Result> &patterns,
+                 const std::vector<Result> &beside);
+
+#endif
