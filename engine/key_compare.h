@@ -1,7 +1,7 @@
 // The orders on whole keys, from a position both keys reach with
 // everything before it equal: what a record comparison falls back on where
-// the prefixes stop telling. Custom order's is CustomFrom (order_file.h), since
-// it needs the order table.
+// the prefixes stop telling. Custom order's is CustomFrom (order_file.h),
+// since it needs the order table.
 #ifndef TALLORIX_ENGINE_KEY_COMPARE_H
 #define TALLORIX_ENGINE_KEY_COMPARE_H
 

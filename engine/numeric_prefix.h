@@ -67,12 +67,13 @@ static inline int RunStart(KeyPrefix p)
     return (int)(sizeof(U) == 1 ? p.lo & 0xFF : p.lo & 0xFFFF);
 }
 
-// Bits of the field of a run at k.
+// Bits of the field of a run at k. A unit key's field is kept to the 48
+// bits of lo above k, so that a value never spans both words.
 template <typename U>
 static inline int FieldWidth(int k)
 {
     int width = NumericPacking<U>::BITS * (NumericPacking<U>::SLOTS - 1 - k);
-    return width < 48 ? width : sizeof(U) == 1 ? width : 48;
+    return sizeof(U) == 2 && width > 48 ? 48 : width;
 }
 
 // The field's all-ones, which stands for the values it cannot hold.

@@ -205,8 +205,9 @@ bool FinishExactly(R *t, size_t count, Cmp cmp, QuickSortState *s);
 
 // The module's sort: the procedure on the whole table, guarded. Past the
 // guard's budget it hands over to the exact finish, and goes on directly
-// when the finish's memory cannot be had. The result is the same either way. cmp must be a
-// total preorder on the records (sort_orders.h says why every order is).
+// when the finish's memory cannot be had. The result is the same either
+// way. cmp must be a total preorder on the records (sort_orders.h says why
+// every order is).
 template <typename R, typename Cmp, typename Ahead>
 void GuardedQuickSort(R *t, size_t count, Cmp cmp, Ahead ahead)
 {

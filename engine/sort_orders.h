@@ -34,7 +34,8 @@ KeyOrder ChooseKeyOrder(SortOptions options);
 //     The tokens are thus totally preordered, and so, token by token, are
 //     the keys;
 //   - custom order reads a key as characters and orders the characters
-//     totally by rank, then units (order_file.cpp): a total order on the keys.
+//     totally by rank, then units (order_file.cpp): a total order on the
+//     keys.
 // Were a comparison not a total preorder (runs read modulo 2^32, say), the
 // finish would not be exact: 0, 2^30, 2^31 and 3 * 2^30 each below the
 // next and the last below the first.
