@@ -206,19 +206,18 @@ static Unit16 *WriteLines(Unit16 *out, const SortRecord *table, size_t count)
 
 BlockHandle WriteOutput(SortWork *w)
 {
+    // The keys are read no more: the lines go into their block, which is
+    // the output's size and already in memory. A fresh block would cost
+    // its every page again, as much as the sort itself on a large text.
+    unsigned char *start = (unsigned char *)w->key;
+    unsigned char *end = (unsigned char *)WriteLines((Unit16 *)start, w->table, w->lines);
+    // A text that ended with LF leaves 2 bytes behind the NUL; they go to
+    // the editor zeroed rather than as whatever the keys left there.
+    memset(end, 0, w->blockBytes - (size_t)(end - start));
     PlatformBlockUnlock(w->keyBlock);
-    PlatformBlockFree(w->keyBlock);
+    BlockHandle out = w->keyBlock;
     w->keyBlock = NULL;
-
-    BlockHandle out = AllocateBlock(w->blockBytes, w->owner);
-    if (out) {
-        // A text that ended with LF leaves 2 bytes behind the NUL; they go
-        // to the editor zeroed rather than as whatever the heap held.
-        unsigned char *start = (unsigned char *)PlatformBlockLock(out);
-        unsigned char *end = (unsigned char *)WriteLines((Unit16 *)start, w->table, w->lines);
-        memset(end, 0, w->blockBytes - (size_t)(end - start));
-        PlatformBlockUnlock(out);
-    }
+    w->key = NULL;
     PlatformLocalFree(w->table);
     w->table = NULL;
     return out;

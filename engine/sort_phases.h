@@ -38,8 +38,8 @@ bool MakeLineTable(SortWork *w);
 
 void SortLineTable(SortWork *w);
 
-// Frees the key block and writes the lines in table order into a new
-// block; null (message shown) when memory ran out. Frees the table.
+// Writes the lines in table order over the keys and returns their block,
+// unlocked: the output. Frees the table.
 BlockHandle WriteOutput(SortWork *w);
 
 #endif
