@@ -17,6 +17,7 @@ struct Result {
     double stdSort;                           // std::sort of the same table
     double gnu, gnuSingle, gnuVersion;        // GNU sort, default, --parallel=1 and -V (numeric modes)
     double wine;                              // end to end through the DLL
+    double wineKeys, wineTable, wineSort, wineOutput;  // the engine's phases under Wine
     bool finished;                            // the quicksort ended on ranks
     unsigned long long hash, wineHash;        // of the output text and its NUL
     unsigned long long comparisons;

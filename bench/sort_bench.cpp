@@ -7,8 +7,9 @@
 // LINES defaults to 100000 and 1000000. Each figure is the best of ROUNDS,
 // and the rounds of one mode are taken side by side: a native sort, std::sort,
 // GNU sort twice and, with --wine, one sort by the bench host under Wine
-// (through the module that --wine-module names in the table),
-// started once and asked for each sort in turn. The
+// (through the module that --wine-module names in the table) and one more
+// by the engine's phases built as that module is, the host started once
+// and asked for each sort in turn. The
 // machine's speed drifts by the minute; so the figures compared with each
 // other are taken seconds apart. Then the patterns full of equal keys
 // (patterns.h), N lines each (1,000,000 by default, 0 for none), in four
@@ -375,6 +376,10 @@ int main(int argc, char **argv)
     rmdir(dir);
 
     PrintTable(results);
+    if (!wine.empty()) {
+        printf("\n");
+        PrintWineTable(results);
+    }
     if (!patterns.empty()) {
         printf("\n");
         PrintPatterns(patterns, beside);

@@ -19,6 +19,22 @@ void PrintTable(const std::vector<Result> &results)
                r.gnu, r.gnuSingle, r.gnuVersion, r.wine, r.comparisons, r.peakMib);
 }
 
+// The module under Wine beside GNU sort: the whole call, and the engine's
+// phases built as the module builds them.
+void PrintWineTable(const std::vector<Result> &results)
+{
+    printf("%-21s %8s %8s %8s %8s %8s %8s %9s %8s %8s %7s\n", "under wine", "lines", "keys", "table", "sort",
+           "output", "phases", wineModule, "gnu -p1", "gnu -V", "ratio");
+    for (const Result &r : results) {
+        if (r.wine <= 0)
+            continue;
+        double gnu = r.gnuVersion > 0 ? r.gnuVersion : r.gnuSingle;
+        printf("%-21s %8zu %8.1f %8.1f %8.1f %8.1f %8.1f %9.1f %8.1f %8.1f %7.2f\n", r.mode, r.lines, r.wineKeys,
+               r.wineTable, r.wineSort, r.wineOutput, r.wineKeys + r.wineTable + r.wineSort + r.wineOutput,
+               r.wine, r.gnuSingle, r.gnuVersion, gnu > 0 ? r.wine / gnu : 0);
+    }
+}
+
 const Result *Ordinary(const std::vector<Result> &results, const Result &r)
 {
     for (const Result &u : results)
@@ -49,11 +65,13 @@ void PrintBenchLines(const std::vector<Result> &results, const std::vector<Resul
     for (const Result &r : results)
         printf("bench mode=%s lines=%zu total_ms=%.1f keys_ms=%.1f table_ms=%.1f sort_ms=%.1f output_ms=%.1f "
                "guard_on_ms=%.1f guard_off_ms=%.1f std_sort_ms=%.1f gnu_sort_ms=%.1f gnu_sort_p1_ms=%.1f "
-               "gnu_sort_v_ms=%.1f wine_module=%s wine_ms=%.1f comparisons=%llu peak_mib=%.1f block_mib=%.1f "
+               "gnu_sort_v_ms=%.1f wine_module=%s wine_ms=%.1f wine_keys_ms=%.1f wine_table_ms=%.1f "
+               "wine_sort_ms=%.1f wine_output_ms=%.1f comparisons=%llu peak_mib=%.1f block_mib=%.1f "
                "table_mib=%.1f order_mib=%.1f other_mib=%.1f exact=%d\n",
                r.mode, r.lines, r.total, r.keys, r.table, r.sort, r.output, r.guardOn, r.guardOff, r.stdSort,
-               r.gnu, r.gnuSingle, r.gnuVersion, wineModule, r.wine, r.comparisons, r.peakMib, r.blockMib,
-               r.tableMib, r.orderMib, r.otherMib, r.finished);
+               r.gnu, r.gnuSingle, r.gnuVersion, wineModule, r.wine, r.wineKeys, r.wineTable, r.wineSort,
+               r.wineOutput, r.comparisons, r.peakMib, r.blockMib, r.tableMib, r.orderMib, r.otherMib,
+               r.finished);
     for (const Result &r : patterns) {
         const Result *o = Ordinary(beside, r);
         printf("bench pattern=%s mode=%s lines=%zu total_ms=%.1f ordinary_ms=%.1f wine_module=%s wine_ms=%.1f "
@@ -98,6 +116,19 @@ int CheckTargets(const std::vector<Result> &results, const std::vector<Result> &
                    r.otherMib);
             missed++;
         }
+        // The module against GNU sort: half of --parallel=1, and in the
+        // numeric modes a quarter of -V, which sorts numbers as they do.
+        bool numeric = r.gnuVersion != 0;
+        if (r.wine > 0 && !numeric && r.gnuSingle > 0 && r.wine > 0.5 * r.gnuSingle) {
+            printf("target missed: %s wine %s %.1f ms > 0.5 x gnu sort --parallel=1 %.1f ms\n", r.mode, wineModule,
+                   r.wine, r.gnuSingle);
+            missed++;
+        }
+        if (r.wine > 0 && numeric && r.gnuVersion > 0 && r.wine > 0.25 * r.gnuVersion) {
+            printf("target missed: %s wine %s %.1f ms > 0.25 x gnu sort -V %.1f ms\n", r.mode, wineModule, r.wine,
+                   r.gnuVersion);
+            missed++;
+        }
         if (r.wine > 0 && r.wine > 1.5 * r.total) {
             printf("target missed: %s wine %s %.1f ms > 1.5 x native %.1f ms\n", r.mode, wineModule, r.wine,
                    r.total);
@@ -112,9 +143,9 @@ int CheckTargets(const std::vector<Result> &results, const std::vector<Result> &
             printf("target missed: %s %s %.1f ms > 3 x ordinary %.1f ms\n", r.mode, r.pattern, r.total, o->total);
             missed++;
         }
-        if (r.wine > 0 && o->wine > 0 && r.wine > 3 * o->wine) {
-            printf("target missed: %s %s wine %.1f ms > 3 x ordinary %.1f ms\n", r.mode, r.pattern, r.wine,
-                   o->wine);
+        if (r.wine > 0 && o->wine > 0 && r.wine > 1.5 * o->wine) {
+            printf("target missed: %s %s wine %s %.1f ms > 1.5 x ordinary %.1f ms\n", r.mode, r.pattern,
+                   wineModule, r.wine, o->wine);
             missed++;
         }
         if (!strcmp(r.pattern, "killer") && r.lines >= 1000000 && r.total >= 1000) {

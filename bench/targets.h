@@ -11,6 +11,10 @@
 // header.
 void PrintTable(const std::vector<Result> &results);
 
+// The Wine rows of results: the module whole and the engine's phases,
+// beside GNU sort and its ratio to GNU sort (-V in the numeric modes).
+void PrintWineTable(const std::vector<Result> &results);
+
 // The ordinary lines' result of the same mode and size as r; NULL if
 // results holds none.
 const Result *Ordinary(const std::vector<Result> &results, const Result &r);

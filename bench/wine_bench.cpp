@@ -5,10 +5,15 @@
 //
 // Reads requests "NAME N [PATTERN]" from standard input, a mode, a number
 // of lines and, for a pattern's lines instead of the ordinary ones, its
-// name, and answers each with "wine mode=NAME lines=N ms=T hash=H" for one
-// sort, H the output's FNV-1a hash for the native run to compare with; so
-// the native benchmark takes its rounds side by side with these. The custom
-// mode names ORDER_FILE in the settings for the time of the run.
+// name, and answers each with
+//
+//   wine mode=NAME lines=N ms=T hash=H keys=K table=L sort=S output=O
+//
+// T for one sort through the module, H its output's FNV-1a hash for the
+// native run to compare with, and K to O the phases of one more sort by the
+// engine linked in here, built as the module builds it. So the native
+// benchmark takes its rounds side by side with these. The custom mode names
+// ORDER_FILE in the settings for the time of the run.
 #include <windows.h>
 
 #include <stdio.h>
@@ -17,6 +22,9 @@
 
 #include "bench/bench_data.h"
 #include "bench/patterns.h"
+#include "engine/order_file.h"
+#include "engine/sort_phases.h"
+#include "filter/options.h"
 #include "filter/settings_key.h"
 
 typedef HGLOBAL(__cdecl *CustomSortFn)(HWND, const WCHAR *, char *, int);
@@ -99,6 +107,50 @@ static bool TimeSort(CustomSortFn customSort, LARGE_INTEGER frequency, const std
     return true;
 }
 
+// One sort by the engine's phases, each timed into phase[0] to phase[3] in
+// ms: keys, line table, sort, output. False when it could not run.
+static bool TimePhases(LARGE_INTEGER frequency, const std::vector<uint16_t> &text, int m, int p,
+                       const char *orderPath, double phase[4])
+{
+    char option[256] = {0};
+    if (p >= 0)
+        PatternOptions(p, benchModes[m].option, option);
+    else
+        strcpy(option, benchModes[m].option);
+    OrderFile orderFile;
+    memset(&orderFile, 0, sizeof orderFile);
+    snprintf(orderFile.path, sizeof orderFile.path, "%s", orderPath);
+    SortWork w;
+    LARGE_INTEGER t[5];
+    QueryPerformanceCounter(&t[0]);
+    bool ok = BeginSort(&w, NULL, (const Unit16 *)text.data(), DecodeOptions(option), &orderFile);
+    BlockHandle out = NULL;
+    if (ok) {
+        MakeKeys(&w);
+        QueryPerformanceCounter(&t[1]);
+        if (w.lines < 2) {
+            GlobalFree(ReturnText(&w));
+            ok = false;
+        } else {
+            ok = MakeLineTable(&w);
+        }
+        QueryPerformanceCounter(&t[2]);
+    }
+    if (ok) {
+        SortLineTable(&w);
+        QueryPerformanceCounter(&t[3]);
+        out = WriteOutput(&w);
+        QueryPerformanceCounter(&t[4]);
+    }
+    ReleaseOrderTable(&orderFile);
+    if (!out)
+        return false;
+    GlobalFree(out);
+    for (int i = 0; i < 4; i++)
+        phase[i] = (t[i + 1].QuadPart - t[i].QuadPart) * 1e3 / frequency.QuadPart;
+    return true;
+}
+
 // The index of the mode of that name, or benchModeCount.
 static int ModeNamed(const char *name)
 {
@@ -159,9 +211,12 @@ int main(int argc, char **argv)
         }
         double ms;
         unsigned long long hash = 0;
-        if (!TimeSort(customSort, frequency, text, m, p, &ms, &hash))
+        double phase[4] = {0, 0, 0, 0};
+        if (!TimeSort(customSort, frequency, text, m, p, &ms, &hash) ||
+            !TimePhases(frequency, text, m, p, argv[2], phase))
             status = 1;
-        printf("wine mode=%s lines=%u ms=%.1f hash=%016llx\n", benchModes[m].name, (unsigned)lines, ms, hash);
+        printf("wine mode=%s lines=%u ms=%.1f hash=%016llx keys=%.1f table=%.1f sort=%.1f output=%.1f\n",
+               benchModes[m].name, (unsigned)lines, ms, hash, phase[0], phase[1], phase[2], phase[3]);
         fflush(stdout);
     }
 

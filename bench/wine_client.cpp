@@ -37,14 +37,18 @@ bool WineRound(WineHost *h, Result *r)
     fflush(h->requests);
     char line[512], mode[64];
     size_t lines;
-    double ms;
+    double ms, phase[4];
     unsigned long long hash;
     if (!fgets(line, sizeof line, h->answers))
         return false;
-    if (sscanf(line, "wine mode=%63s lines=%zu ms=%lf hash=%llx", mode, &lines, &ms, &hash) != 4) {
+    if (sscanf(line, "wine mode=%63s lines=%zu ms=%lf hash=%llx keys=%lf table=%lf sort=%lf output=%lf", mode,
+               &lines, &ms, &hash, &phase[0], &phase[1], &phase[2], &phase[3]) != 8) {
         fputs(line, stderr);
         return false;
     }
+    double *best[4] = {&r->wineKeys, &r->wineTable, &r->wineSort, &r->wineOutput};
+    for (int i = 0; i < 4; i++)
+        *best[i] = r->wine == 0 ? phase[i] : Min(*best[i], phase[i]);
     if (r->wine == 0)
         r->wineHash = hash;
     else if (hash != r->wineHash)
