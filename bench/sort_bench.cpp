@@ -45,9 +45,9 @@ enum { ROUNDS = 5 };
 // The record comparison of an order, in the direction asked, handed to f:
 // the very comparison SortRecords inlines.
 template <typename F>
-static void WithCompare(KeyOrder order, const OrderFile *file, bool descending, F f)
+static void WithCompare(KeyOrder order, const void *keys, const OrderFile *file, bool descending, F f)
 {
-    WithKeyOrder(order, file, [&](auto o) {
+    WithKeyOrder(order, keys, file, [&](auto o) {
         if (descending)
             f([o](const SortRecord *a, const SortRecord *b) { return o.Compare(b, a); });
         else
@@ -182,7 +182,7 @@ static void StdSortRound(const std::vector<Unit16> &text, SortOptions o, Result 
     Prepared p;
     Prepare(text, o, &p);
     KeyOrder order = ChooseKeyOrder(p.w.options);
-    WithCompare(order, &p.orderFile, o.descending, [&](auto compare) {
+    WithCompare(order, p.w.key, &p.orderFile, o.descending, [&](auto compare) {
         std::vector<SortRecord> t = p.table;
         double t0 = Now();
         std::sort(t.begin(), t.end(),

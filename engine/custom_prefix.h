@@ -35,14 +35,16 @@ static inline KeyPrefix PackCustomKey(const Unit16 *weights, const Unit16 *key)
     return p;
 }
 
-// The sign of CustomFrom on the two keys.
+// The sign of CustomFrom on the keys of two records, in the buffer at
+// keys.
 //
 // What the branches rely on: weights lie between 1 and CUSTOM_STOP - 1; a
 // prefix whose last slot is not CUSTOM_STOP holds no high surrogate; equal
 // slots hold equal units, since distinct units have distinct weights; and
 // a slot before the first CUSTOM_STOP holds no high surrogate, so where the
 // prefixes send the comparison to the keys no unit before holds one either.
-static inline int32_t CompareCustomRecords(const OrderFile *f, const SortRecord *a, const SortRecord *b)
+static inline int32_t CompareCustomRecords(const OrderFile *f, const void *keys, const SortRecord *a,
+                                           const SortRecord *b)
 {
     enum { UNITS = Packing<Unit16>::UNITS };
     int resumeAt;
@@ -67,7 +69,7 @@ static inline int32_t CompareCustomRecords(const OrderFile *f, const SortRecord 
             for (resumeAt = 0; UnitAt<Unit16>(a->prefix, resumeAt) != CUSTOM_STOP;)
                 resumeAt++;
     }
-    const Unit16 *keyA = (const Unit16 *)a->entry.key, *keyB = (const Unit16 *)b->entry.key;
+    const Unit16 *keyA = KeyOf<Unit16>(keys, a), *keyB = KeyOf<Unit16>(keys, b);
     size_t i = (size_t)resumeAt;
     while (keyA[i] == keyB[i] && keyA[i])
         i++;

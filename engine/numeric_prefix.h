@@ -204,10 +204,10 @@ static inline bool ContinuationDecides(uint64_t a, uint64_t b, int32_t *result)
     return true;
 }
 
-// Numeric order of two records: the sign of NumericFrom on their keys,
-// from the prefixes as far as they tell. Where they stop telling, the keys
-// are read from the start of the run concerned, since a digit means what
-// its whole run means.
+// Numeric order of two records whose keys lie in the buffer at keys: the
+// sign of NumericFrom on their keys, from the prefixes as far as they tell.
+// Where they stop telling, the keys are read from the start of the run
+// concerned, since a digit means what its whole run means.
 //
 // What the branches rely on, with differAt the first slot where the
 // prefixes differ and runAt the k of record a:
@@ -219,7 +219,7 @@ static inline bool ContinuationDecides(uint64_t a, uint64_t b, int32_t *result)
 //   - all slots equal means the same runAt in both.
 // Inlined by force: left to itself the compiler calls it.
 template <typename U>
-static inline __attribute__((always_inline)) int32_t CompareNumericRecords(const SortRecord *a,
+static inline __attribute__((always_inline)) int32_t CompareNumericRecords(const void *keys, const SortRecord *a,
                                                                             const SortRecord *b)
 {
     typedef NumericPacking<U> N;
@@ -270,7 +270,7 @@ static inline __attribute__((always_inline)) int32_t CompareNumericRecords(const
         else if (sizeof(U) == 1 && ContinuationDecides(a->prefix.lo, b->prefix.lo, &result))
             return result;
     }
-    return NumericFrom((const U *)a->entry.key + resumeAt, (const U *)b->entry.key + resumeAt);
+    return NumericFrom(KeyOf<U>(keys, a) + resumeAt, KeyOf<U>(keys, b) + resumeAt);
 }
 
 #endif

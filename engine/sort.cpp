@@ -52,9 +52,10 @@ bool BeginSort(SortWork *w, WindowHandle owner, const Unit16 *text, SortOptions 
     w->textLines = CountLines(text, &n);
     w->length = n;
     // The block size would wrap (only a 32-bit host could hand over so
-    // much), or the conversion to code page 932, which counts in int,
-    // could not take the text: reported as the allocation it is.
-    if (n > (SIZE_MAX - 4) / 2 || (!options.unicode && 2 * n + 2 > INT_MAX)) {
+    // much), the conversion to code page 932, which counts in int, could
+    // not take the text, or the line table's 32-bit offsets could not
+    // reach its end: reported as the allocation it is.
+    if (n > (SIZE_MAX - 4) / 2 || (!options.unicode && 2 * n + 2 > INT_MAX) || n >= UINT32_MAX) {
         ReportOutOfMemory(SIZE_MAX, owner);
         return false;
     }
@@ -111,34 +112,36 @@ BlockHandle ReturnText(SortWork *w)
 
 // Records every line of the key buffer and of the text side by side, ending
 // each key at its LF. Pack is the order's packing, known at compile time.
+// Offsets fit in 32 bits, as BeginSort took only such texts.
 template <typename U, typename Pack>
-static void FillLineTable(SortRecord *table, size_t count, U *key, const Unit16 *text, Pack pack)
+static void FillLineTable(SortRecord *table, size_t count, U *keys, const Unit16 *text, Pack pack)
 {
+    U *key = keys;
+    const Unit16 *line = text;
     for (size_t i = 0; i < count; i++) {
-        table[i].entry.key = key;
-        table[i].entry.line = text;
+        table[i].key = (uint32_t)(key - keys);
+        table[i].line = (uint32_t)(line - text);
         U *start = key;
         while (*key && *key != '\n')
             key++;
         if (*key)
             *key++ = 0;
         table[i].prefix = pack(start);
-        while (*text && *text != '\n')
-            text++;
-        if (*text)
-            text++;
+        while (*line && *line != '\n')
+            line++;
+        if (*line)
+            line++;
     }
 }
 
 // Unicode keys without collapsed blanks lie where their lines lie in the
 // text, so one walk finds both.
 template <typename Pack>
-static void FillCopiedLineTable(SortRecord *table, size_t count, Unit16 *key, const Unit16 *text, Pack pack)
+static void FillCopiedLineTable(SortRecord *table, size_t count, Unit16 *keys, Pack pack)
 {
-    const Unit16 *base = key;
+    Unit16 *key = keys;
     for (size_t i = 0; i < count; i++) {
-        table[i].entry.key = key;
-        table[i].entry.line = text + (key - base);
+        table[i].key = table[i].line = (uint32_t)(key - keys);
         Unit16 *start = key;
         while (*key && *key != '\n')
             key++;
@@ -154,7 +157,7 @@ static void FillUnitsTable(SortWork *w, Pack pack)
     if (w->options.collapseBlanks)
         FillLineTable(w->table, w->lines, (Unit16 *)w->key, w->text, pack);
     else
-        FillCopiedLineTable(w->table, w->lines, (Unit16 *)w->key, w->text, pack);
+        FillCopiedLineTable(w->table, w->lines, (Unit16 *)w->key, pack);
 }
 
 bool MakeLineTable(SortWork *w)
@@ -168,7 +171,7 @@ bool MakeLineTable(SortWork *w)
         PlatformBlockFree(w->keyBlock);
         return false;
     }
-    WithKeyOrder(ChooseKeyOrder(w->options), w->orderFile, [w, count](auto o) {
+    WithKeyOrder(ChooseKeyOrder(w->options), w->key, w->orderFile, [w, count](auto o) {
         typedef decltype(o) Order;
         auto pack = [o](const typename Order::Unit *k) { return o.Pack(k); };
         if constexpr (sizeof(typename Order::Unit) == 1)
@@ -181,20 +184,20 @@ bool MakeLineTable(SortWork *w)
 
 void SortLineTable(SortWork *w)
 {
-    SortRecords(w->table, w->lines, ChooseKeyOrder(w->options), w->orderFile, w->options.descending);
+    SortRecords(w->table, w->lines, ChooseKeyOrder(w->options), w->key, w->orderFile, w->options.descending);
 }
 
 // Returns the end of what was written, past the NUL.
-static Unit16 *WriteLines(Unit16 *out, const SortRecord *table, size_t count)
+static Unit16 *WriteLines(Unit16 *out, const SortRecord *table, size_t count, const Unit16 *text)
 {
     for (size_t i = 0; i < count; i++) {
         // The lines lie all over the text: the one needed a few records on
         // is fetched while this one is copied.
         if (i + 8 < count)
-            __builtin_prefetch(table[i + 8].entry.line);
+            __builtin_prefetch(text + table[i + 8].line);
         // Lines are short: one pass that copies up to the LF beats a
         // measuring pass and a copy.
-        const Unit16 *line = table[i].entry.line;
+        const Unit16 *line = text + table[i].line;
         Unit16 c;
         while ((c = *line++) != 0 && c != '\n')
             *out++ = c;
@@ -210,7 +213,7 @@ BlockHandle WriteOutput(SortWork *w)
     // the output's size and already in memory. A fresh block would cost
     // its every page again, as much as the sort itself on a large text.
     unsigned char *start = (unsigned char *)w->key;
-    unsigned char *end = (unsigned char *)WriteLines((Unit16 *)start, w->table, w->lines);
+    unsigned char *end = (unsigned char *)WriteLines((Unit16 *)start, w->table, w->lines, w->text);
     // A text that ended with LF leaves 2 bytes behind the NUL; they go to
     // the editor zeroed rather than as whatever the keys left there.
     memset(end, 0, w->blockBytes - (size_t)(end - start));

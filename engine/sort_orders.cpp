@@ -14,9 +14,9 @@ KeyOrder ChooseKeyOrder(SortOptions o)
 // One instance of the quicksort per order and direction, each with its
 // comparison inlined. Past the guard's budget the sort is finished on
 // ranks.
-void SortRecords(SortRecord *t, size_t n, KeyOrder order, const OrderFile *file, bool descending)
+void SortRecords(SortRecord *t, size_t n, KeyOrder order, const void *keys, const OrderFile *file, bool descending)
 {
-    WithKeyOrder(order, file, [=](auto o) {
+    WithKeyOrder(order, keys, file, [=](auto o) {
         auto ahead = [o](const SortRecord *r, const SortRecord *pivot) { o.Ahead(r, pivot); };
         if (descending)
             GuardedQuickSort(

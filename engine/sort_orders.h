@@ -46,59 +46,69 @@ KeyOrder ChooseKeyOrder(SortOptions options);
 //   Compare    the record comparison: the sign of the order on the two keys
 //   Ahead      called on each record a partition scan compares with the
 //              pivot, to fetch what a later comparison will read
-// Only custom order carries data: the command's order file.
+// Every order carries the start of the key buffer that its records name
+// keys in (prefix.h); custom order also the command's order file.
 template <typename U>
 struct PlainOrder {
     typedef U Unit;
+    const void *keys;
     KeyPrefix Pack(const U *key) const { return PackPrefix(key); }
-    int32_t Compare(const SortRecord *a, const SortRecord *b) const { return ComparePlainRecords<U>(a, b); }
+    int32_t Compare(const SortRecord *a, const SortRecord *b) const { return ComparePlainRecords<U>(keys, a, b); }
     void Ahead(const SortRecord *, const SortRecord *) const {}
 };
 
 template <typename U>
 struct NumericOrder {
     typedef U Unit;
+    const void *keys;
     KeyPrefix Pack(const U *key) const { return PackNumericPrefix(key); }
-    int32_t Compare(const SortRecord *a, const SortRecord *b) const { return CompareNumericRecords<U>(a, b); }
+    int32_t Compare(const SortRecord *a, const SortRecord *b) const
+    {
+        return CompareNumericRecords<U>(keys, a, b);
+    }
     // Numeric unit keys read the keys often enough, and their prefixes
     // tell well enough when, that fetching a key the scan is about to
     // compare pays.
     void Ahead(const SortRecord *r, const SortRecord *pivot) const
     {
         if (sizeof(U) == 2 && r->prefix.hi == pivot->prefix.hi)
-            __builtin_prefetch(r->entry.key);
+            __builtin_prefetch(KeyOf<U>(keys, r));
     }
 };
 
 struct CustomOrder {
     typedef Unit16 Unit;
+    const void *keys;
     const OrderFile *file;  // loaded with its index
     KeyPrefix Pack(const Unit16 *key) const { return PackCustomKey(file->weights, key); }
-    int32_t Compare(const SortRecord *a, const SortRecord *b) const { return CompareCustomRecords(file, a, b); }
+    int32_t Compare(const SortRecord *a, const SortRecord *b) const
+    {
+        return CompareCustomRecords(file, keys, a, b);
+    }
     void Ahead(const SortRecord *, const SortRecord *) const {}
 };
 
 // Calls f with a value of the order's type above; f is a generic lambda,
-// instantiated once per order. file is the command's order file, read
-// only by custom order.
+// instantiated once per order. keys is the start of the key buffer, file
+// the command's order file, read only by custom order.
 template <typename F>
-static inline void WithKeyOrder(KeyOrder order, const OrderFile *file, F f)
+static inline void WithKeyOrder(KeyOrder order, const void *keys, const OrderFile *file, F f)
 {
     switch (order) {
     case ORDER_BYTES:
-        f(PlainOrder<unsigned char>());
+        f(PlainOrder<unsigned char>{keys});
         break;
     case ORDER_UNITS:
-        f(PlainOrder<Unit16>());
+        f(PlainOrder<Unit16>{keys});
         break;
     case ORDER_NUMERIC_BYTES:
-        f(NumericOrder<unsigned char>());
+        f(NumericOrder<unsigned char>{keys});
         break;
     case ORDER_NUMERIC_UNITS:
-        f(NumericOrder<Unit16>());
+        f(NumericOrder<Unit16>{keys});
         break;
     case ORDER_CUSTOM:
-        f(CustomOrder{file});
+        f(CustomOrder{keys, file});
         break;
     }
 }
@@ -108,19 +118,22 @@ static inline void WithKeyOrder(KeyOrder order, const OrderFile *file, F f)
 static inline KeyPrefix PackKey(const void *key, KeyOrder order, const OrderFile *file)
 {
     KeyPrefix p = {0, 0};
-    WithKeyOrder(order, file, [&](auto o) { p = o.Pack((const typename decltype(o)::Unit *)key); });
+    WithKeyOrder(order, NULL, file, [&](auto o) { p = o.Pack((const typename decltype(o)::Unit *)key); });
     return p;
 }
 
-static inline int32_t CompareRecords(const SortRecord *a, const SortRecord *b, KeyOrder order, const OrderFile *file)
+static inline int32_t CompareRecords(const SortRecord *a, const SortRecord *b, KeyOrder order, const void *keys,
+                                     const OrderFile *file)
 {
     int32_t r = 0;
-    WithKeyOrder(order, file, [&](auto o) { r = o.Compare(a, b); });
+    WithKeyOrder(order, keys, file, [&](auto o) { r = o.Compare(a, b); });
     return r;
 }
 
-// Sorts the records by the order's record comparison with the module's
-// quicksort; descending by exchanging the records, never by negating.
-void SortRecords(SortRecord *table, size_t count, KeyOrder order, const OrderFile *file, bool descending);
+// Sorts the records, whose keys lie in the buffer at keys, by the order's
+// record comparison with the module's quicksort; descending by exchanging
+// the records, never by negating.
+void SortRecords(SortRecord *table, size_t count, KeyOrder order, const void *keys, const OrderFile *file,
+                 bool descending);
 
 #endif

@@ -8,6 +8,7 @@
 // itself included) the sort's record comparison in plain and in numeric
 // order must have the sign of the reference.
 #include "engine/sort_orders.h"
+#include "tests/support/keyed_records.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
@@ -34,12 +35,11 @@ struct Orders {
 template <typename U>
 static void CheckPair(const U *a, const U *b, const Orders &o)
 {
-    LineEntry ea = {a, NULL}, eb = {b, NULL};
     // Neither order is custom: no order file.
-    SortRecord pa = {PackKey(a, o.plain, NULL), ea}, pb = {PackKey(b, o.plain, NULL), eb};
-    REQUIRE(Sign(CompareRecords(&pa, &pb, o.plain, NULL)) == RefPlain(a, b));
-    SortRecord na = {PackKey(a, o.numeric, NULL), ea}, nb = {PackKey(b, o.numeric, NULL), eb};
-    REQUIRE(Sign(CompareRecords(&na, &nb, o.numeric, NULL)) == RefNumeric(a, b));
+    KeyedRecords p = RecordsOf({a, b}, sizeof(U) == 2, o.plain, NULL);
+    REQUIRE(Sign(CompareRecords(&p.records[0], &p.records[1], o.plain, p.Keys(), NULL)) == RefPlain(a, b));
+    KeyedRecords n = RecordsOf({a, b}, sizeof(U) == 2, o.numeric, NULL);
+    REQUIRE(Sign(CompareRecords(&n.records[0], &n.records[1], o.numeric, n.Keys(), NULL)) == RefNumeric(a, b));
 }
 
 template <typename U>

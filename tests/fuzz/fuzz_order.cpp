@@ -17,6 +17,7 @@
 // comparison the sort uses.
 #include "engine/sort_orders.h"
 #include "engine/platform_native.h"
+#include "tests/support/keyed_records.h"
 #include "fuzz_support.h"
 
 enum { MAX_KEYS = 8, ORDER_LIMIT = 0x400000, SCAN_CHECK_LIMIT = 512 };
@@ -88,12 +89,10 @@ static void CheckOrder(const OrderFile *f, const RefUnits &table, const std::vec
 
     for (const RefUnits &a : keys)
         for (const RefUnits &b : keys) {
-            LineEntry ea = {a.data(), NULL}, eb = {b.data(), NULL};
             int32_t want = RefCustom(a.data(), b.data(), rank);
             REQUIRE(Sign(CustomFrom(f, a.data(), b.data())) == want);
-            SortRecord ra = {PackKey(a.data(), ORDER_CUSTOM, f), ea};
-            SortRecord rb = {PackKey(b.data(), ORDER_CUSTOM, f), eb};
-            REQUIRE(Sign(CompareCustomRecords(f, &ra, &rb)) == want);
+            KeyedRecords k = RecordsOf({a.data(), b.data()}, true, ORDER_CUSTOM, f);
+            REQUIRE(Sign(CompareCustomRecords(f, k.Keys(), &k.records[0], &k.records[1])) == want);
         }
 }
 

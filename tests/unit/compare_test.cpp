@@ -8,6 +8,7 @@
 #include "engine/sort_orders.h"
 #include "helpers.h"
 #include "tests/reference/rules.h"
+#include "tests/support/keyed_records.h"
 
 namespace {
 
@@ -93,9 +94,10 @@ void CheckPair(const Pair &p, KeyOrder order, bool numeric, const U *a, const U 
     EXPECT_EQ(Sign(numeric ? RefNumeric(a, b) : RefPlain(a, b)), want);
     EXPECT_EQ(Sign(numeric ? RefNumeric(b, a) : RefPlain(b, a)), -want);
     // No custom order here: no order file.
-    SortRecord x = {PackKey(a, order, NULL), {a, NULL}}, y = {PackKey(b, order, NULL), {b, NULL}};
-    EXPECT_EQ(Sign(CompareRecords(&x, &y, order, NULL)), want);
-    EXPECT_EQ(Sign(CompareRecords(&y, &x, order, NULL)), -want);
+    KeyedRecords k = RecordsOf({a, b}, sizeof(U) == 2, order, NULL);
+    const SortRecord *x = &k.records[0], *y = &k.records[1];
+    EXPECT_EQ(Sign(CompareRecords(x, y, order, k.Keys(), NULL)), want);
+    EXPECT_EQ(Sign(CompareRecords(y, x, order, k.Keys(), NULL)), -want);
 }
 
 TEST(Comparators, HandPickedPairs)

@@ -45,8 +45,9 @@ Orders SortBothWays(const Units &text, const char *options, bool descending, int
     }
     EXPECT_TRUE(MakeLineTable(&w));
     std::vector<LineEntry> entries;
+    size_t unit = w.options.unicode ? 2 : 1;
     for (size_t i = 0; i < w.lines; i++)
-        entries.push_back(w.table[i].entry);
+        entries.push_back({(const unsigned char *)w.key + unit * w.table[i].key, w.text + w.table[i].line});
 
     unsigned long finishes = exactFinishCount;
     guardBudget = budget;
@@ -56,7 +57,7 @@ Orders SortBothWays(const Units &text, const char *options, bool descending, int
     ReferenceSort(entries, ChooseKeyOrder(w.options), descending, orderFile.path);
 
     for (size_t i = 0; i < w.lines; i++) {
-        r.guarded.push_back(w.table[i].entry.line);
+        r.guarded.push_back(w.text + w.table[i].line);
         r.direct.push_back(entries[i].line);
     }
     PlatformBlockFree(WriteOutput(&w));

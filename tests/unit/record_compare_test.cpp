@@ -15,6 +15,7 @@
 #include "engine/sort_orders.h"
 #include "engine/order_file.h"
 #include "helpers.h"
+#include "tests/support/keyed_records.h"
 
 namespace {
 
@@ -141,9 +142,10 @@ void CheckOrder(KeyOrder order, const OrderFile *f, const RefRanks &ranks)
             bb = Variant(ba, rng);
         }
         const void *a = units ? (const void *)ua.data() : ba.data(), *b = units ? (const void *)ub.data() : bb.data();
-        SortRecord x = {PackKey(a, order, f), {a, nullptr}};
-        SortRecord y = {PackKey(b, order, f), {b, nullptr}};
-        ASSERT_EQ(Sign(CompareRecords(&x, &y, order, f)), RefCompare(order, a, b, &ranks)) << "pair " << n;
+        KeyedRecords k = RecordsOf({a, b}, units, order, f);
+        ASSERT_EQ(Sign(CompareRecords(&k.records[0], &k.records[1], order, k.Keys(), f)),
+                  RefCompare(order, a, b, &ranks))
+            << "pair " << n;
     }
 }
 
@@ -207,7 +209,6 @@ TEST(RecordCompare, OrdersAreTotalPreorders)
             std::vector<Unit16> u[3];
             std::vector<unsigned char> b[3];
             const void *key[3];
-            SortRecord r[3];
             for (int i = 0; i < 3; i++) {
                 if (units) {
                     u[i] = i == 0 ? RandomKey<Unit16>(rng) : Variant(u[rng() % i], rng);
@@ -216,9 +217,11 @@ TEST(RecordCompare, OrdersAreTotalPreorders)
                     b[i] = i == 0 ? RandomKey<unsigned char>(rng) : Variant(b[rng() % i], rng);
                     key[i] = b[i].data();
                 }
-                r[i] = {PackKey(key[i], order, f), {key[i], nullptr}};
             }
-            ASSERT_TRUE(TotalPreorder([&](int i, int j) { return CompareRecords(&r[i], &r[j], order, f); }))
+            KeyedRecords k = RecordsOf({key[0], key[1], key[2]}, units, order, f);
+            const SortRecord *r = k.records.data();
+            ASSERT_TRUE(
+                TotalPreorder([&](int i, int j) { return CompareRecords(&r[i], &r[j], order, k.Keys(), f); }))
                 << "engine, triple " << n;
             ASSERT_TRUE(TotalPreorder([&](int i, int j) { return RefCompare(order, key[i], key[j], &ranks); }))
                 << "reference, triple " << n;
@@ -279,19 +282,20 @@ TEST(RecordCompare, SortMatchesReference)
                 units.push_back(RandomKey<Unit16>(rng));
                 bytes.push_back(RandomKey<unsigned char>(rng));
             }
-            std::vector<SortRecord> records;
+            std::vector<const void *> keys;
             std::vector<LineEntry> entries;
             static const Unit16 ids[5000] = {};
             for (int i = 0; i < 5000; i++) {
                 size_t k = rng() % 20;
                 const void *key = o.units ? (const void *)units[k].data() : (const void *)bytes[k].data();
-                records.push_back({PackKey(key, o.order, &f), {key, ids + i}});
+                keys.push_back(key);
                 entries.push_back({key, ids + i});
             }
-            SortRecords(records.data(), records.size(), o.order, &f, descending);
+            KeyedRecords k = RecordsOf(keys, o.units, o.order, &f);
+            SortRecords(k.records.data(), k.records.size(), o.order, k.Keys(), &f, descending);
             ReferenceSort(entries, o.order, descending, f.path);
             for (size_t i = 0; i < entries.size(); i++)
-                ASSERT_EQ(records[i].entry.line, entries[i].line)
+                ASSERT_EQ(k.records[i].line, (uint32_t)(entries[i].line - ids))
                     << "order " << o.order << (descending ? " descending" : "") << " at " << i;
         }
     }
