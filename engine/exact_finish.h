@@ -41,6 +41,8 @@ struct RankOps {
     void TakePivot(size_t p) { pivot = RankAt(&tree, p); }
     size_t ScanUp(size_t l, size_t hi) { return FirstAbove(&tree, l + 1, hi, pivot); }
     size_t ScanDown(size_t h, size_t lo) { return LastBelow(&tree, lo + 1, h - 1, pivot); }
+    // The tree finds each stop in O(log n): blocks would only cost more.
+    void Blocks(size_t *, size_t *) {}
 };
 
 // Finishes the sort from *s on the ranks that cmp gives the records. cmp

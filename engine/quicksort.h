@@ -43,6 +43,11 @@ static inline void StartQuickSort(QuickSortState *s, size_t count)
 //                       pivot, else hi + 1
 //   ops.ScanDown(h, lo) the last p in lo+1 .. h-1 that sorts before the
 //                       pivot, else lo
+//   ops.Blocks(&l, &h)  from the scans' start (l = lo, h = hi + 1), makes
+//                       some of the exchanges the loop of scans would make
+//                       first, the same in the same order, and leaves l and
+//                       h at the last pair exchanged, for the scans to go on
+//                       from; or changes nothing
 //
 // The guard's count of the positions that partitions covered, in all and
 // in partitions that stalled: partitions of STALL_RANGE records or more
@@ -96,6 +101,7 @@ static inline __attribute__((always_inline)) bool QuickSortSteps(QuickSortState 
             ops.Swap(lo + size / 2, lo);  // middle record as pivot, at lo
             ops.TakePivot(lo);
             size_t l = lo, h = hi + 1;
+            ops.Blocks(&l, &h);
             for (;;) {
                 l = ops.ScanUp(l, hi);
                 h = ops.ScanDown(h, lo);
@@ -138,10 +144,12 @@ static inline __attribute__((always_inline)) bool QuickSortSteps(QuickSortState 
 // of which only the sign is used; given a lambda, the comparison is
 // compiled into the scans. ahead(r, pivot) is shown the record that a scan
 // will compare with the pivot AHEAD steps later, so that it may fetch what
-// that comparison will read; it must change nothing.
+// that comparison will read; it must change nothing. BLOCKS chooses the
+// scans a block at a time (Blocks below) for ranges that allow them; they
+// pay where the comparison itself seldom branches.
 enum { AHEAD = 8 };
 
-template <typename R, typename Cmp, typename Ahead>
+template <typename R, typename Cmp, typename Ahead, bool BLOCKS = false>
 struct DirectOps {
     R *t;
     Cmp cmp;
@@ -178,6 +186,64 @@ struct DirectOps {
         } while (h > lo && cmp(&t[h], &pivot) >= 0);
         return h;
     }
+
+    // The scans a block at a time, as BlockQuicksort partitions: the left
+    // scan's stops among the next BLOCK records (those that sort after the
+    // pivot) and the right scan's among the BLOCK before its frontier are
+    // noted without a branch on the comparison, which a scan mispredicts
+    // about once a stop; then the k-th stop from the left is exchanged with
+    // the k-th from the right, as the scans would exchange them.
+    //
+    // Why the exchanges are the scans': until they meet, the scans read only
+    // records that no exchange has moved, so the left scan stops at each
+    // record after the pivot in turn from the left, the right one at each
+    // before it from the right, and each pair is exchanged. Blocks are taken
+    // only between the frontiers of what was read, so that every block
+    // record is unmoved and every left stop lies before every right one.
+    // Once too few records are left for a block, the scans go on from the
+    // last pair exchanged; they read again what the blocks read past it, to
+    // the same stops.
+    enum { BLOCK = 64 };
+    void Blocks(size_t *lp, size_t *hp)
+    {
+        if (!BLOCKS)
+            return;
+        size_t left = *lp, right = *hp;  // unread: left + 1 .. right - 1
+        size_t baseL = 0, baseR = 0;
+        int countL = 0, countR = 0, nextL = 0, nextR = 0;
+        unsigned char stopsL[BLOCK], stopsR[BLOCK];
+        for (;;) {
+            if (nextL == countL) {
+                if (right - left - 1 < BLOCK)
+                    break;
+                baseL = left + 1;
+                countL = nextL = 0;
+                for (int j = 0; j < BLOCK; j++) {
+                    stopsL[countL] = (unsigned char)j;
+                    countL += cmp(&t[baseL + j], &pivot) > 0;
+                }
+                left += BLOCK;
+            }
+            if (nextR == countR) {
+                if (right - left - 1 < BLOCK)
+                    break;
+                baseR = right - 1;
+                countR = nextR = 0;
+                for (int j = 0; j < BLOCK; j++) {
+                    stopsR[countR] = (unsigned char)j;
+                    countR += cmp(&t[baseR - j], &pivot) < 0;
+                }
+                right -= BLOCK;
+            }
+            for (; nextL < countL && nextR < countR; nextL++, nextR++) {
+                *lp = baseL + stopsL[nextL];
+                *hp = baseR - stopsR[nextR];
+                R e = t[*lp];
+                t[*lp] = t[*hp];
+                t[*hp] = e;
+            }
+        }
+    }
 };
 
 // The guard for n records: a budget of GUARD_FACTOR * n * log2(n)
@@ -208,14 +274,14 @@ bool FinishExactly(R *t, size_t count, Cmp cmp, QuickSortState *s);
 // when the finish's memory cannot be had. The result is the same either
 // way. cmp must be a total preorder on the records (sort_orders.h says why
 // every order is).
-template <typename R, typename Cmp, typename Ahead>
+template <bool BLOCKS = false, typename R, typename Cmp, typename Ahead>
 void GuardedQuickSort(R *t, size_t count, Cmp cmp, Ahead ahead)
 {
     if (count < 2)
         return;
     QuickSortState s;
     StartQuickSort(&s, count);
-    DirectOps<R, Cmp, Ahead> ops = {t, cmp, ahead, R()};
+    DirectOps<R, Cmp, Ahead, BLOCKS> ops = {t, cmp, ahead, R()};
     Guard guard = NewGuard(count);
     // One call of the steps, so that they are compiled once, inline.
     while (!QuickSortSteps(&s, ops, &guard)) {

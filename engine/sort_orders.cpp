@@ -17,12 +17,13 @@ KeyOrder ChooseKeyOrder(SortOptions o)
 void SortRecords(SortRecord *t, size_t n, KeyOrder order, const void *keys, const OrderFile *file, bool descending)
 {
     WithKeyOrder(order, keys, file, [=](auto o) {
+        enum { BLOCKS = decltype(o)::BLOCKS };
         auto ahead = [o](const SortRecord *r, const SortRecord *pivot) { o.Ahead(r, pivot); };
         if (descending)
-            GuardedQuickSort(
+            GuardedQuickSort<BLOCKS>(
                 t, n, [o](const SortRecord *a, const SortRecord *b) { return o.Compare(b, a); }, ahead);
         else
-            GuardedQuickSort(
+            GuardedQuickSort<BLOCKS>(
                 t, n, [o](const SortRecord *a, const SortRecord *b) { return o.Compare(a, b); }, ahead);
     });
 }

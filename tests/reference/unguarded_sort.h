@@ -6,23 +6,24 @@
 
 #include "engine/quicksort.h"
 
-// The procedure on the whole table, never handing over.
-template <typename R, typename Cmp, typename Ahead>
+// The procedure on the whole table, never handing over; with BLOCKS, its
+// scans a block at a time where the range allows.
+template <bool BLOCKS = false, typename R, typename Cmp, typename Ahead>
 void QuickSortRecords(R *t, size_t count, Cmp cmp, Ahead ahead)
 {
     if (count < 2)
         return;
     QuickSortState s;
     StartQuickSort(&s, count);
-    DirectOps<R, Cmp, Ahead> ops = {t, cmp, ahead, R()};
+    DirectOps<R, Cmp, Ahead, BLOCKS> ops = {t, cmp, ahead, R()};
     Guard never = {0, UINT64_MAX, 0, UINT64_MAX};
     QuickSortSteps(&s, ops, &never);
 }
 
-template <typename R, typename Cmp>
+template <bool BLOCKS = false, typename R, typename Cmp>
 void QuickSortRecords(R *t, size_t count, Cmp cmp)
 {
-    QuickSortRecords(t, count, cmp, [](const R *, const R *) {});
+    QuickSortRecords<BLOCKS>(t, count, cmp, [](const R *, const R *) {});
 }
 
 #endif
