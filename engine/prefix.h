@@ -9,7 +9,7 @@
 // compare as integers the way their keys compare unit by unit; slots after
 // the key's end are zero, which sorts first, as the end does.
 //
-// Plain prefix, byte keys (8 slots):     Plain prefix, unit keys (8 slots):
+// Plain prefix, byte keys (16 slots):    Plain prefix, unit keys (8 slots):
 //
 //   word  bits    holds                    word  bits    holds
 //   ----  ------  ----------------         ----  ------  ----------------
@@ -17,10 +17,10 @@
 //   hi    55..48  byte 1                   hi    47..32  unit 1
 //   ...                                    hi    31..16  unit 2
 //   hi     7..0   byte 7                   hi    15..0   unit 3
-//   lo    63..0   zero                     lo    63..0   units 4 to 7
+//   lo    63..0   bytes 8 to 15            lo    63..0   units 4 to 7
 //
-// Byte keys leave lo empty: a second word of bytes saves fewer reads of the
-// keys than it costs.
+// The other orders keep 8 slots of bytes in hi (Packing below) and use lo
+// for more than units.
 #ifndef TALLORIX_ENGINE_PREFIX_H
 #define TALLORIX_ENGINE_PREFIX_H
 
@@ -135,11 +135,18 @@ static inline int FirstDifferentUnits(KeyPrefix a, KeyPrefix b, uint32_t *unitA,
 
 // ---- Plain order ------------------------------------------------------------
 
+// Units of a plain prefix: both words, whatever the unit. Most keys that
+// share 8 bytes go on to differ within 16, and so never read the keys.
+template <typename U>
+struct PlainPacking {
+    enum { UNITS = 16 / sizeof(U) };
+};
+
 template <typename U>
 static inline KeyPrefix PackPrefix(const U *key)
 {
     KeyPrefix p = {0, 0};
-    for (int i = 0; i < Packing<U>::UNITS && key[i]; i++)
+    for (int i = 0; i < PlainPacking<U>::UNITS && key[i]; i++)
         SetUnit<U>(&p, i, key[i]);
     return p;
 }
@@ -148,7 +155,7 @@ static inline KeyPrefix PackPrefix(const U *key)
 template <typename U>
 static inline bool EndsInside(KeyPrefix p)
 {
-    return !(LastWord<U>(p) & ((1ull << Packing<U>::BITS) - 1));
+    return !(p.lo & ((1ull << Packing<U>::BITS) - 1));
 }
 
 // Plain order of two records whose keys lie in the buffer at keys.
@@ -160,12 +167,12 @@ static inline int32_t ComparePlainRecords(const void *keys, const SortRecord *a,
 {
     if (a->prefix.hi != b->prefix.hi)
         return a->prefix.hi < b->prefix.hi ? -1 : 1;
-    if (Packing<U>::WORDS == 2 && a->prefix.lo != b->prefix.lo)
+    if (a->prefix.lo != b->prefix.lo)
         return a->prefix.lo < b->prefix.lo ? -1 : 1;
     if (EndsInside<U>(a->prefix))
         return 0;
-    const U *p = KeyOf<U>(keys, a) + Packing<U>::UNITS;
-    const U *q = KeyOf<U>(keys, b) + Packing<U>::UNITS;
+    const U *p = KeyOf<U>(keys, a) + PlainPacking<U>::UNITS;
+    const U *q = KeyOf<U>(keys, b) + PlainPacking<U>::UNITS;
     if (sizeof(U) == 1)
         return PlainBytesFrom((const unsigned char *)p, (const unsigned char *)q);
     return PlainUnitsFrom((const Unit16 *)p, (const Unit16 *)q);
