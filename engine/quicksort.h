@@ -200,9 +200,12 @@ struct DirectOps {
     // before it from the right, and each pair is exchanged. Blocks are taken
     // only between the frontiers of what was read, so that every block
     // record is unmoved and every left stop lies before every right one.
-    // Once too few records are left for a block, the scans go on from the
-    // last pair exchanged; they read again what the blocks read past it, to
-    // the same stops.
+    // Once too few records are left for a block, the scans go on: from just
+    // before the first stop noted and not yet exchanged, or else from the
+    // last record a block read, as every record between the last pair
+    // exchanged and there sorts on its side of the pivot. So no record is
+    // read twice; a partition whose stops all lie on one side (equal keys
+    // make many) would otherwise be scanned twice over.
     enum { BLOCK = 64 };
     void Blocks(size_t *lp, size_t *hp)
     {
@@ -236,13 +239,14 @@ struct DirectOps {
                 right -= BLOCK;
             }
             for (; nextL < countL && nextR < countR; nextL++, nextR++) {
-                *lp = baseL + stopsL[nextL];
-                *hp = baseR - stopsR[nextR];
-                R e = t[*lp];
-                t[*lp] = t[*hp];
-                t[*hp] = e;
+                size_t l = baseL + stopsL[nextL], h = baseR - stopsR[nextR];
+                R e = t[l];
+                t[l] = t[h];
+                t[h] = e;
             }
         }
+        *lp = nextL < countL ? baseL + stopsL[nextL] - 1 : left;
+        *hp = nextR < countR ? baseR - stopsR[nextR] + 1 : right;
     }
 };
 
