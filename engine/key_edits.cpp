@@ -2,11 +2,12 @@
 
 #include "platform.h"
 
-template <typename U>
-static size_t CollapseBlanks(U *key)
+// Code page 932 never uses TAB, LF or SPACE as a trail byte, so the byte
+// string can be collapsed without knowing where characters start.
+size_t CollapseBlanksBytes(unsigned char *key)
 {
-    U *out = key;
-    for (const U *p = key; *p;) {
+    unsigned char *out = key;
+    for (const unsigned char *p = key; *p;) {
         if (*p == '\t' || *p == ' ') {
             *out++ = ' ';
             while (*p == '\t' || *p == ' ')
@@ -17,18 +18,6 @@ static size_t CollapseBlanks(U *key)
     }
     *out = 0;
     return (size_t)(out - key);
-}
-
-// Code page 932 never uses TAB, LF or SPACE as a trail byte, so the byte
-// string can be collapsed without knowing where characters start.
-size_t CollapseBlanksBytes(unsigned char *key)
-{
-    return CollapseBlanks(key);
-}
-
-size_t CollapseBlanksUnits(Unit16 *key)
-{
-    return CollapseBlanks(key);
 }
 
 void FoldCaseBytes(unsigned char *key)
@@ -46,9 +35,34 @@ void FoldCaseBytes(unsigned char *key)
     }
 }
 
-void FoldCaseUnits(Unit16 *key)
+// The two edits touch different units, blanks and a-z, so one pass may do
+// both in either order.
+template <bool COLLAPSE, bool FOLD>
+static void CopyEdited(Unit16 *out, const Unit16 *p)
 {
-    for (Unit16 *p = key; *p; p++)
-        if (*p >= 'a' && *p <= 'z')
-            *p -= 0x20;
+    while (Unit16 c = *p) {
+        if (COLLAPSE && (c == '\t' || c == ' ')) {
+            *out++ = ' ';
+            while (*p == '\t' || *p == ' ')
+                p++;
+            continue;
+        }
+        if (FOLD && c >= 'a' && c <= 'z')
+            c -= 0x20;
+        *out++ = c;
+        p++;
+    }
+    *out = 0;
+}
+
+void CopyEditedUnits(Unit16 *key, const Unit16 *text, bool collapseBlanks, bool ignoreCase)
+{
+    if (collapseBlanks && ignoreCase)
+        CopyEdited<true, true>(key, text);
+    else if (collapseBlanks)
+        CopyEdited<true, false>(key, text);
+    else if (ignoreCase)
+        CopyEdited<false, true>(key, text);
+    else
+        CopyEdited<false, false>(key, text);
 }

@@ -74,12 +74,10 @@ void MakeKeys(SortWork *w)
         return;
     SortOptions o = w->options;
     if (o.unicode) {
-        Unit16 *k = (Unit16 *)w->key;
-        memcpy(k, w->text, 2 * n + 2);
-        if (o.collapseBlanks)
-            CollapseBlanksUnits(k);
-        if (o.ignoreCase)
-            FoldCaseUnits(k);
+        if (o.collapseBlanks || o.ignoreCase)
+            CopyEditedUnits((Unit16 *)w->key, w->text, o.collapseBlanks, o.ignoreCase);
+        else
+            memcpy(w->key, w->text, 2 * n + 2);
         // A copy keeps every LF and makes none, and collapsing keeps a
         // last line's end: the key has the text's lines.
         w->lines = w->textLines;
