@@ -83,13 +83,6 @@ static inline uint32_t UnitAt(KeyPrefix p, int i)
     return (uint32_t)(w >> (64 - BITS * (i % HALF + 1))) & ((1u << BITS) - 1);
 }
 
-// The word that holds a prefix's last units.
-template <typename U>
-static inline uint64_t LastWord(KeyPrefix p)
-{
-    return Packing<U>::WORDS == 2 ? p.lo : p.hi;
-}
-
 // Position of the first unit in which two prefixes differ, or UNITS.
 template <typename U>
 static inline int FirstDifference(KeyPrefix a, KeyPrefix b)

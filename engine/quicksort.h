@@ -46,8 +46,8 @@ static inline void StartQuickSort(QuickSortState *s, size_t count)
 //   ops.Blocks(&l, &h)  from the scans' start (l = lo, h = hi + 1), makes
 //                       some of the exchanges the loop of scans would make
 //                       first, the same in the same order, and leaves l and
-//                       h at the last pair exchanged, for the scans to go on
-//                       from; or changes nothing
+//                       h where the scans go on from, as if they had made
+//                       them; or changes nothing
 //
 // The guard's count of the positions that partitions covered, in all and
 // in partitions that stalled: partitions of STALL_RANGE records or more
