@@ -8,6 +8,8 @@ endif()
 # The option string decodes without Windows, so the tests use it too.
 add_library(engine STATIC ${ENGINE_SOURCES} engine/platform_native.cpp filter/options.cpp)
 target_include_directories(engine PUBLIC ${CMAKE_SOURCE_DIR})
+# The quicksort's guard budget and finish count, for tests and benchmarks.
+target_compile_definitions(engine PUBLIC TALLORIX_TEST_HOOKS)
 
 find_package(GTest REQUIRED)
 file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)

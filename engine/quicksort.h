@@ -253,19 +253,23 @@ struct DirectOps {
 // The guard for n records: a budget of GUARD_FACTOR * n * log2(n)
 // positions in all, half again what the benchmark's ordinary tables take at
 // most, and of STALL_FACTOR * n in stalled partitions, over twice what they
-// stall in large ranges. guardBudget replaces
-// both when not negative (tests and benchmarks: 0 hands over at the first
-// partition, GUARD_OFF never).
+// stall in large ranges.
 enum { GUARD_FACTOR = 4, STALL_FACTOR = 4 };
-extern int64_t guardBudget;
-static const int64_t GUARD_OFF = INT64_MAX;
 
 Guard NewGuard(size_t n);
 
-// Sorts finished on ranks since the module was loaded; tests and the
-// benchmark read it to tell which way a sort went. Both hooks ship in the
-// module, as the one engine build serves every target, at no cost.
+// Test hooks, only where TALLORIX_TEST_HOOKS is defined (the native engine
+// of the tests, fuzzers and benchmarks, and the test-only module), never in
+// a shipped module. The whole build of a program defines it or not, as the
+// templates below read it.
+//   guardBudget       replaces both budgets when not negative: 0 hands
+//                     over at the first partition, GUARD_OFF never
+//   exactFinishCount  sorts finished on ranks, to tell which way one went
+static const int64_t GUARD_OFF = INT64_MAX;
+#ifdef TALLORIX_TEST_HOOKS
+extern int64_t guardBudget;
 extern unsigned long exactFinishCount;
+#endif
 
 // The exact finish (exact_finish.h, which whoever sorts includes): goes
 // on from *s on the records' ranks; false, with nothing changed, when its
@@ -290,7 +294,9 @@ void GuardedQuickSort(R *t, size_t count, Cmp cmp, Ahead ahead)
     // One call of the steps, so that they are compiled once, inline.
     while (!QuickSortSteps(&s, ops, &guard)) {
         if (FinishExactly(t, count, cmp, &s)) {
+#ifdef TALLORIX_TEST_HOOKS
             exactFinishCount++;
+#endif
             return;
         }
         guard.budget = guard.stallBudget = UINT64_MAX;

@@ -5,18 +5,19 @@
 # imports only Windows system DLLs and exports its three functions under
 # their plain names. Its registry and user-interface calls are the ones the
 # code makes; in the x86 module the window user data goes through
-# SetWindowLongA and GetWindowLongA, as it always has. Needs no Wine.
+# SetWindowLongA and GetWindowLongA, as it always has. It carries none of
+# the engine's test hooks. Needs no Wine.
 set -u
 dll=$1 arch=$2
 source "$(dirname "${BASH_SOURCE[0]}")/check.sh"
 
 case "$arch" in
-  x86) objdump=i686-w64-mingw32-objdump format=pei-i386 userData='GetWindowLongA SetWindowLongA' ;;
-  x64) objdump=x86_64-w64-mingw32-objdump format=pei-x86-64 userData='GetWindowLongPtrA SetWindowLongPtrA' ;;
+  x86) tools=i686-w64-mingw32 format=pei-i386 userData='GetWindowLongA SetWindowLongA' ;;
+  x64) tools=x86_64-w64-mingw32 format=pei-x86-64 userData='GetWindowLongPtrA SetWindowLongPtrA' ;;
   *) echo "usage: imports_test.sh DLL x86|x64" >&2; exit 2 ;;
 esac
 
-headers=$($objdump -p "$dll")
+headers=$($tools-objdump -p "$dll")
 check "machine" "$(echo "$headers" | grep -m1 -o "file format $format\$")" "file format $format"
 flags=$(echo "$headers" | sed -n 's/^Characteristics\s*0x//p')
 check "DLL flag in $flags" "$(( (0x${flags:-0} & 0x2000) != 0 ))" "1"
@@ -59,5 +60,12 @@ user32.dll ${userData#* }
 LIST
 )
 check "registry and user-interface calls" "$calls" "$want"
+
+# The symbol table names the engine's functions (so the module is not
+# stripped and the search below means something), but not the hooks that
+# only tests set and read.
+symbols=$($tools-nm "$dll" 2>&1)
+check "symbols listed" "$(echo "$symbols" | grep -c 'NewGuard')" "1"
+check "no test hooks" "$(echo "$symbols" | grep -E -o 'guardBudget|exactFinishCount' | sort -u | tr '\n' ' ')" ""
 
 summary
