@@ -4,7 +4,8 @@
 // length limit; order files at the size limit; lone surrogates in every
 // mode; texts of line feeds only; lines of a megabyte; a selection of
 // 50 MB; 200,000 lines of two keys; in the 32-bit module, a line count
-// whose table size wraps; a null text or option buffer. None may crash,
+// whose table size wraps; a null text or option buffer, and option
+// buffers of fewer than 16 bytes before a no-access page. None may crash,
 // hang or lose a line.
 //
 // Built with -fexec-charset=CP932: the narrow literals are the code page
@@ -232,8 +233,9 @@ static void TestParameterValues()
         {"wide, odd length, last unit cut", {REG_SZ, Bytes(L"0100").substr(0, 7), true}, 256, 256, "010"},
         {"no bytes", {REG_SZ, "", false}, 256, 256, ""},
         {"empty string", {REG_SZ, nul, false}, 256, 256, ""},
-        {"buffer size 0", {REG_SZ, "100000" + nul, false}, 16, 0, ""},
-        {"buffer size -1", {REG_SZ, "100000" + std::string(300, 'x') + nul, false}, 16, -1, ""},
+        // No byte may be read or written: the string counts as empty.
+        {"buffer size 0", {REG_SZ, "100000" + nul, false}, 16, 0, "", 0},
+        {"buffer size -1", {REG_SZ, "100000" + std::string(300, 'x') + nul, false}, 16, -1, "", 0},
     };
     for (const Case &c : cases) {
         Store("Parameter", c.value);
@@ -328,6 +330,66 @@ static void TestCustomFileValues()
         CHECK(StoredAsString("Parameter", "000000"), "%s: Parameter %s", c.what,
               Printable(GetString("Parameter")).c_str());
     }
+}
+
+// ---- option buffers smaller than 16 bytes ------------------------------------
+
+// An optionSize of 1 to 15, the buffer at the end of its page: the command
+// reads and writes only those bytes. Positions at or beyond optionSize are
+// off, bytes behind the terminator within it count; the dialog's choice
+// drives the sort, and the buffer gets the digits that fit with a NUL.
+static void TestSmallOptionBuffers()
+{
+    static const WCHAR text[] = L"b\nA\na10\na9\n a\nB\n";
+    boxCount = 0;
+    SetString("CustomFile", orderPath.c_str());
+    for (int n = 1; n < 16; n++) {
+        // A given string: "1", then digits behind its NUL up to the end.
+        static const char given[16] = {'1', 0, '1', '0', '1', '1', '1', '1', '1', '1', '1', '1', '1', '1', '1', '1'};
+        char *buffer = GuardedBuffer((size_t)n);
+        memcpy(buffer, given, (size_t)n);
+        char decoded[7] = "000000";
+        for (int k = 0; k < 6 && k < n; k++)
+            decoded[k] = given[k] == '1' ? '1' : '0';
+        Result want = SortText(decoded, text);
+        int boxes = boxCount, dialogs = dialogCount;
+        Result got = TakeBlock(customSort(NULL, text, buffer, n));
+        CHECK(!got.null && got.text == want.text, "given, size %d: not sorted as %s", n, decoded);
+        CHECK(memcmp(buffer, given, (size_t)n) == 0, "given, size %d: buffer changed", n);
+        CHECK(boxCount - boxes == 0 && dialogCount == dialogs, "given, size %d: %d boxes, %d dialogs", n,
+              boxCount - boxes, dialogCount - dialogs);
+
+        // The dialog, cancelled: Parameter of 7 bytes is read where it fits.
+        SetString("Parameter", "110100");
+        std::string read = n >= 7 ? "110100" : "";
+        DialogRun r = RunDialog((size_t)n, n, (size_t)n);
+        CHECK(r.null && r.dialogs == 1, "cancel, size %d: %d dialogs, null %d", n, r.dialogs, r.null);
+        CHECK(r.option == read && r.tailAsExpected, "cancel, size %d: buffer \"%s\"", n,
+              Printable(r.option).c_str());
+        CHECK(StoredAsString("Parameter", read), "cancel, size %d: Parameter \"%s\"", n,
+              Printable(GetString("Parameter")).c_str());
+
+        // The dialog, OK on "1" as read: descending sorts, Parameter keeps
+        // the whole choice, the buffer what fits of it.
+        SetString("Parameter", "1");
+        std::string chosen = n >= 2 ? "100000" : "000000";
+        char *ok = GuardedBuffer((size_t)n);
+        memset(ok, 0xAA, (size_t)n);
+        ok[0] = 0;
+        dialogAnswer = IDOK;
+        dialogs = dialogCount;
+        got = TakeBlock(customSort(NULL, text, ok, n));
+        dialogAnswer = IDCANCEL;
+        want = SortText(chosen.c_str(), text);
+        std::string back = chosen.substr(0, n - 1 < 6 ? n - 1 : 6);
+        CHECK(dialogCount - dialogs == 1 && !got.null && got.text == want.text, "OK, size %d: not sorted as %s", n,
+              chosen.c_str());
+        CHECK(memcmp(ok, back.c_str(), back.size() + 1) == 0, "OK, size %d: buffer \"%s\", not \"%s\"", n,
+              Printable(std::string(ok, strnlen(ok, (size_t)n))).c_str(), back.c_str());
+        CHECK(StoredAsString("Parameter", chosen), "OK, size %d: Parameter \"%s\"", n,
+              Printable(GetString("Parameter")).c_str());
+    }
+    CHECK(boxCount == 0, "messages with small option buffers: %d, the last \"%s\"", boxCount, lastBox);
 }
 
 // ---- texts --------------------------------------------------------------------
@@ -774,6 +836,7 @@ int main(int argc, char **argv)
         TestLongPath();
     TestParameterValues();
     TestCustomFileValues();
+    TestSmallOptionBuffers();
     MakeSurrogateOrderFiles();
     TestLoneSurrogates();
     TestOnlyLineFeeds();

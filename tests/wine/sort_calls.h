@@ -1,6 +1,7 @@
 // CustomSort of the real module, called as the editor calls it; message
 // boxes it shows are recorded and answered, and the options dialog is
-// cancelled, from a CBT hook on this thread.
+// answered (cancelled unless a test says OK), from a CBT hook on this
+// thread.
 #ifndef TALLORIX_TESTS_WINE_SORT_CALLS_H
 #define TALLORIX_TESTS_WINE_SORT_CALLS_H
 
@@ -22,6 +23,7 @@ static HHOOK hook;
 static int boxCount;
 static char lastBox[512];
 static int dialogCount;
+static WPARAM dialogAnswer = IDCANCEL;  // how the options dialog is answered
 
 static LRESULT CALLBACK AnswerBoxes(int code, WPARAM w, LPARAM l)
 {
@@ -29,9 +31,10 @@ static LRESULT CALLBACK AnswerBoxes(int code, WPARAM w, LPARAM l)
         HWND box = (HWND)w;
         char text[512];
         if (GetDlgItem(box, 1003)) {
-            // The options dialog: answered with Cancel.
+            // The options dialog: answered with Cancel, unless a test
+            // asks for OK.
             dialogCount++;
-            PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+            PostMessageA(box, WM_COMMAND, dialogAnswer, 0);
         } else if (GetDlgItemTextA(box, 0xFFFF, text, sizeof text) > 0) {
             boxCount++;
             memcpy(lastBox, text, sizeof lastBox);
