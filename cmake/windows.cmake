@@ -26,7 +26,7 @@ add_custom_command(OUTPUT ${TALLORIX_RESOURCES}
   VERBATIM)
 set_source_files_properties(${TALLORIX_RESOURCES} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
 
-add_library(tallorix SHARED
+set(MODULE_SOURCES
   ${ENGINE_SOURCES}
   engine/platform_win.cpp
   filter/command.cpp
@@ -38,13 +38,26 @@ add_library(tallorix SHARED
   ui/options_dialog.cpp
   ${TALLORIX_RESOURCES}
   filter/Tallorix.def)
-set_target_properties(tallorix PROPERTIES PREFIX "" OUTPUT_NAME Tallorix SUFFIX .vlf)
-target_compile_options(tallorix PRIVATE ${CP932})
-target_link_options(tallorix PRIVATE ${STATIC_RUNTIME})
-# No link time in the headers: the same sources give the same module, and
-# the release archive the same bytes.
-target_link_options(tallorix PRIVATE -Wl,--no-insert-timestamp)
-target_link_libraries(tallorix PRIVATE user32 advapi32 comdlg32 kernel32)
+
+# add_module(TARGET NAME SOURCES...): a module NAME.vlf of the module's
+# sources and any more.
+function(add_module target name)
+  add_library(${target} SHARED ${MODULE_SOURCES} ${ARGN})
+  set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${name} SUFFIX .vlf)
+  target_compile_options(${target} PRIVATE ${CP932})
+  target_link_options(${target} PRIVATE ${STATIC_RUNTIME})
+  # No link time in the headers: the same sources give the same module,
+  # and the release archive the same bytes.
+  target_link_options(${target} PRIVATE -Wl,--no-insert-timestamp)
+  target_link_libraries(${target} PRIVATE user32 advapi32 comdlg32 kernel32)
+endfunction()
+
+add_module(tallorix Tallorix)
+# The test-only module, TallorixFaults.vlf: the same sources with the test
+# hooks, whose allocations fail on request. Never shipped.
+add_module(tallorix_faults TallorixFaults tests/wine/fault_module.cpp)
+target_compile_definitions(tallorix_faults PRIVATE TALLORIX_TEST_HOOKS)
+target_include_directories(tallorix_faults PRIVATE ${CMAKE_SOURCE_DIR})
 
 add_executable(vlfhost host/vlfhost.cpp host/module.cpp host/msgbox.cpp host/paths.cpp host/registry.cpp host/report.cpp host/textio.cpp host/utf8.cpp)
 target_compile_options(vlfhost PRIVATE -municode)
@@ -73,16 +86,21 @@ function(add_wine_suite name)
     RESOURCE_LOCK wineprefix TIMEOUT 300 SKIP_RETURN_CODE 77)
 endfunction()
 
-# A test program that drives the real module under Wine, given its path
-# and any further arguments.
-# Its narrow literals are the code page 932 texts the module shows.
-function(add_wine_test target test source)
+# A test program for Wine; its narrow literals are the code page 932 texts
+# the module shows.
+function(add_wine_program target source)
   add_executable(${target} ${source})
   # The reference rules and procedure of tests/reference.
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_options(${target} PRIVATE ${CP932})
   target_link_options(${target} PRIVATE ${STATIC_RUNTIME})
   target_link_libraries(${target} PRIVATE user32 advapi32 kernel32)
+endfunction()
+
+# A test program that drives the real module under Wine, given its path
+# and any further arguments.
+function(add_wine_test target test source)
+  add_wine_program(${target} ${source})
   add_wine_suite(${test} ${WINE_RUN} $<TARGET_FILE:${target}> $<TARGET_FILE:tallorix> ${ARGN})
 endfunction()
 
@@ -91,6 +109,9 @@ add_wine_test(filter_tests wine_filter tests/wine/filter_tests.cpp)
 add_wine_test(dialog_tests wine_dialogs tests/wine/dialog_tests.cpp)
 # Bad input: settings, order files and texts at and beyond their limits.
 add_wine_test(bad_input_tests wine_bad_input tests/wine/bad_input_tests.cpp)
+# Each allocation of a command failed in turn, in the test-only module.
+add_wine_program(fault_tests tests/wine/fault_tests.cpp)
+add_wine_suite(wine_faults ${WINE_RUN} $<TARGET_FILE:fault_tests> $<TARGET_FILE:tallorix_faults>)
 # The version resource, read through version.dll as the file's properties
 # read it; only this test program imports version.dll, never the module.
 add_wine_test(version_tests wine_version tests/wine/version_tests.cpp)

@@ -3,9 +3,23 @@
 
 #include "platform.h"
 
+#ifdef TALLORIX_TEST_HOOKS
+// The test-only module (tests/wine/fault_module.cpp) fails allocations on
+// request and counts those not yet freed; a shipped module has neither.
+bool TestAllocationFails();
+void TestCountAllocation(void *p, int change);
+#else
+static inline bool TestAllocationFails() { return false; }
+static inline void TestCountAllocation(void *, int) {}
+#endif
+
 BlockHandle PlatformBlockAlloc(size_t bytes)
 {
-    return GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (TestAllocationFails())
+        return NULL;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    TestCountAllocation(block, 1);
+    return block;
 }
 
 void *PlatformBlockLock(BlockHandle block)
@@ -20,16 +34,22 @@ void PlatformBlockUnlock(BlockHandle block)
 
 void PlatformBlockFree(BlockHandle block)
 {
+    TestCountAllocation(block, -1);
     GlobalFree(block);
 }
 
 void *PlatformLocalAlloc(size_t bytes)
 {
-    return LocalAlloc(LMEM_ZEROINIT, bytes);
+    if (TestAllocationFails())
+        return NULL;
+    void *p = LocalAlloc(LMEM_ZEROINIT, bytes);
+    TestCountAllocation(p, 1);
+    return p;
 }
 
 void PlatformLocalFree(void *p)
 {
+    TestCountAllocation(p, -1);
     LocalFree(p);
 }
 

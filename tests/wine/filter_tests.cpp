@@ -292,25 +292,6 @@ static void TestSupplementaryOrderFile()
     CHECK(DeleteFileA(path.c_str()), "order file still open: error %lu", GetLastError());
 }
 
-// Sets an empty DACL on the settings key, so that opening it for all
-// access fails, or gives the default one back.
-static void DenySettingsKey(bool deny)
-{
-    HKEY key;
-    if (deny) {
-        key = OpenSettingsKey();
-    } else if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, WRITE_DAC, &key) != ERROR_SUCCESS) {
-        return;
-    }
-    SECURITY_DESCRIPTOR sd;
-    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-    ACL acl;
-    InitializeAcl(&acl, sizeof acl, ACL_REVISION);
-    SetSecurityDescriptorDacl(&sd, TRUE, deny ? &acl : NULL, FALSE);
-    RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
-    RegCloseKey(key);
-}
-
 // Without settings the option buffer is used as passed, even when empty,
 // and no dialog is shown.
 static void TestSettingsKeyUnavailable()
