@@ -1,5 +1,6 @@
 # make          build both Tallorix.vlf modules (x86, x64), the stand-in host and the native engine
-# make test     build, then run every test: native, sanitized, under Wine (each module that runs here)
+# make test     build, then run every test: native (and for i386: natively or under qemu-i386),
+#               sanitized, under Wine (each module that runs here)
 # make bench    build, then run the benchmarks (not part of the tests)
 # make bench-killer  time the quicksort on its worst input order (KILLER_LINES)
 # make fuzz     build the fuzzers, then run each for FUZZ_SECONDS (default 60)
@@ -9,6 +10,7 @@
 
 BUILD  := build
 NATIVE := $(BUILD)/native
+NATIVE32 := $(BUILD)/native32
 ASAN   := $(BUILD)/asan
 WIN32  := $(BUILD)/win32
 WIN64  := $(BUILD)/win64
@@ -20,7 +22,7 @@ ifdef MODULE
 export TALLORIX_WINE_ARCH := $(MODULE)
 endif
 
-.PHONY: all setup native asan win32 win64 test test-native test-asan test-fuzz test-wine bench bench-killer fuzz demo screenshots clean
+.PHONY: all setup native native32 asan win32 win64 test test-native test-native32 test-asan test-fuzz test-wine bench bench-killer fuzz demo screenshots clean
 
 all: win32 win64 native
 
@@ -30,6 +32,11 @@ setup:
 native: setup
 	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
+
+# The engine and its unit tests as 32-bit Linux code (g++-multilib).
+native32: setup
+	@cmake -S . -B $(NATIVE32) -DCMAKE_TOOLCHAIN_FILE=cmake/native-i386.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(NATIVE32) -j $(JOBS)
 
 asan: setup
 	@cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DTALLORIX_SANITIZE=ON >/dev/null
@@ -43,10 +50,17 @@ win64: setup
 	@cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(WIN64) -j $(JOBS)
 
-test: test-native test-asan test-fuzz test-wine
+test: test-native test-native32 test-asan test-fuzz test-wine
 
 test-native: native
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
+
+# The i386 unit tests run natively where 32-bit code runs here, under
+# qemu-i386 where it does not, or with TALLORIX_NATIVE32=qemu; which way is
+# said first.
+test-native32: native32
+	@bash tools/native32-run --say $(NATIVE32)/unit_tests
+	ctest --test-dir $(NATIVE32) --output-on-failure -j $(JOBS)
 
 test-asan: asan
 	ctest --test-dir $(ASAN) --output-on-failure -j $(JOBS)
@@ -88,7 +102,7 @@ screenshots: win32 win64
 	@bash tools/screenshots/take
 
 clean:
-	rm -rf $(NATIVE) $(ASAN) $(WIN32) $(WIN64) $(BUILD)/fuzz dist
+	rm -rf $(NATIVE) $(NATIVE32) $(ASAN) $(WIN32) $(WIN64) $(BUILD)/fuzz dist
 
 # The release archive; its version is the one in VERSION (tools/dist says
 # what it holds). make test checks it and makes it twice.

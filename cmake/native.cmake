@@ -11,7 +11,18 @@ target_include_directories(engine PUBLIC ${CMAKE_SOURCE_DIR})
 # The quicksort's guard budget and finish count, for tests and benchmarks.
 target_compile_definitions(engine PUBLIC TALLORIX_TEST_HOOKS)
 
-find_package(GTest REQUIRED)
+# Debian's GoogleTest libraries are for amd64 only: a 32-bit build makes its
+# own from the sources that libgtest-dev ships.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  target_compile_options(gtest PRIVATE -fexceptions -frtti)
+  target_compile_options(gtest_main PRIVATE -fexceptions -frtti)
+  add_library(GTest::gtest ALIAS gtest)
+  add_library(GTest::gtest_main ALIAS gtest_main)
+else()
+  find_package(GTest REQUIRED)
+endif()
 file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 # The quicksort's tests sort the benchmark's patterns too.
 add_executable(unit_tests ${UNIT_TEST_SOURCES} bench/patterns.cpp bench/bench_data.cpp bench/killer.cpp)
@@ -19,6 +30,22 @@ add_executable(unit_tests ${UNIT_TEST_SOURCES} bench/patterns.cpp bench/bench_da
 target_compile_options(unit_tests PRIVATE -fexceptions -frtti)
 target_compile_definitions(unit_tests PRIVATE TALLORIX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 target_link_libraries(unit_tests PRIVATE engine GTest::gtest GTest::gtest_main)
+
+# A 32-bit build runs natively or under qemu-i386 (tools/native32-run), so
+# its tests are not listed at build time: the suite runs as eight shards,
+# which ctest -j spreads over the cores. It holds the engine and its unit
+# tests only.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(SHARDS 8)
+  math(EXPR LAST_SHARD "${SHARDS} - 1")
+  foreach(i RANGE ${LAST_SHARD})
+    add_test(NAME unit_tests_shard_${i}
+             COMMAND bash ${CMAKE_SOURCE_DIR}/tools/native32-run $<TARGET_FILE:unit_tests>)
+    set_tests_properties(unit_tests_shard_${i} PROPERTIES
+                         ENVIRONMENT "GTEST_TOTAL_SHARDS=${SHARDS};GTEST_SHARD_INDEX=${i}")
+  endforeach()
+  return()
+endif()
 include(GoogleTest)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
 

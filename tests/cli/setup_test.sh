@@ -64,14 +64,14 @@ t "resolver fails, -t resolves" none 100 "breaks ok" 0 \
   "setup: the install failed; trying again with -t $codename"
 t "both installs fail" none 0 "breaks breaks" 1 \
   "apt-get update -q|$install PKGS|$install -t $codename PKGS|" \
-  "setup: could not install cmake make g++ clang libclang-rt-dev g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 libgtest-dev wine wine64 xvfb xauth locales fonts-ipafont-gothic fonts-wine wine32:i386 python3 unicode-data: E: Unable to correct problems, you have held broken packages."
+  "setup: could not install cmake make g++ clang libclang-rt-dev g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 libgtest-dev wine wine64 xvfb xauth locales fonts-ipafont-gothic fonts-wine wine32:i386 python3 unicode-data g++-multilib qemu-user: E: Unable to correct problems, you have held broken packages."
 
 # The packages asked for: both cross compilers, both Wine loaders.
 t "packages" none 0 "ok" 0 "apt-get update -q|$install PKGS|" ""
 for pkg in g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 wine32:i386 xvfb; do
   check "asks for $pkg" "$(grep -c " $pkg\( \|$\)" "$work/log")" 1
 done
-for pkg in python3 unicode-data; do
+for pkg in python3 unicode-data g++-multilib qemu-user; do
   check "asks for $pkg" "$(grep -c " $pkg\( \|$\)" "$work/log")" 1
 done
 
