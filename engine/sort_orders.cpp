@@ -4,7 +4,7 @@
 
 KeyOrder ChooseKeyOrder(SortOptions o)
 {
-    if (o.unicode && o.orderFile)
+    if (OrderFileOrders(o))
         return ORDER_CUSTOM;
     if (o.unicode)
         return o.numeric ? ORDER_NUMERIC_UNITS : ORDER_UNITS;

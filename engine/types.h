@@ -17,6 +17,13 @@ struct SortOptions {
     bool orderFile;
 };
 
+// Whether the order file orders the keys: only in Unicode mode, and there
+// in place of numbers by value, which the options dialog then turns off.
+static inline bool OrderFileOrders(SortOptions o)
+{
+    return o.unicode && o.orderFile;
+}
+
 // A line and its sort key, as each record of the line table holds them
 // (prefix.h). The key is a NUL-terminated string of bytes (code page 932)
 // or of Unit16; orders look only at it.

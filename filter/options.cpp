@@ -2,12 +2,15 @@
 
 SortOptions DecodeOptions(const char *option)
 {
-    SortOptions o;
-    o.descending = option[0] == '1';
-    o.collapseBlanks = option[1] == '1';
-    o.ignoreCase = option[2] == '1';
-    o.numeric = option[3] == '1';
-    o.unicode = option[4] == '1';
-    o.orderFile = option[5] == '1';
+    SortOptions o = {};
+    for (int k = 0; k < OPTION_STRING_LENGTH; k++)
+        o.*optionPositions[k].flag = option[k] == '1';
     return o;
+}
+
+void EncodeOptions(SortOptions o, char *out)
+{
+    for (int k = 0; k < OPTION_STRING_LENGTH; k++)
+        out[k] = o.*optionPositions[k].flag ? '1' : '0';
+    out[OPTION_STRING_LENGTH] = 0;
 }

@@ -1,13 +1,16 @@
-// The option string: six bytes, each on when it is the digit 1.
+// The option string: each position on when its byte is the digit 1
+// (option_table.h lists them).
 #ifndef TALLORIX_FILTER_OPTIONS_H
 #define TALLORIX_FILTER_OPTIONS_H
 
 #include "../engine/types.h"
-
-enum { OPTION_STRING_LENGTH = 6 };
+#include "option_table.h"
 
 // Tests the first six bytes whatever the string's length: bytes behind a
 // shorter string's NUL decide the later flags.
 SortOptions DecodeOptions(const char *option);
+
+// Writes the six digits of o and a NUL into out.
+void EncodeOptions(SortOptions o, char *out);
 
 #endif

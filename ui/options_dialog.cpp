@@ -2,17 +2,11 @@
 
 #include "../engine/order_file.h"
 #include "../filter/filter.h"
+#include "../filter/options.h"
 #include "../res/dialog_texts.h"
 #include "../res/resource.h"
 #include "browse.h"
 #include "help_dialog.h"
-
-enum { OPTION_CHARS = 6 };
-
-// The check boxes of option bytes 1 to 5; byte 0 is the radio pair.
-static const int flagBoxes[OPTION_CHARS - 1] = {
-    IDC_COLLAPSE_BLANKS, IDC_IGNORE_CASE, IDC_NUMERIC, IDC_UNICODE, IDC_ORDER_FILE,
-};
 
 static bool Checked(HWND dialog, int id)
 {
@@ -31,15 +25,25 @@ struct OptionsChoice {
     char *orderPath;  // ORDER_PATH_SIZE bytes
 };
 
+// The options the dialog's controls stand for.
+static SortOptions Shown(HWND dialog)
+{
+    SortOptions o = {};
+    for (const OptionPosition &p : optionPositions)
+        o.*p.flag = Checked(dialog, p.control);
+    return o;
+}
+
 static void Init(HWND dialog, OptionsChoice *choice)
 {
     // SetWindowLongPtrA is SetWindowLongA in a 32-bit build.
     SetWindowLongPtrA(dialog, GWLP_USERDATA, (LONG_PTR)choice);
-    const char *option = choice->option;
-    CheckDlgButton(dialog, option[0] == '1' ? IDC_DESCENDING : IDC_ASCENDING, BST_CHECKED);
-    for (int k = 1; k < OPTION_CHARS; k++)
-        if (option[k] == '1')
-            CheckDlgButton(dialog, flagBoxes[k - 1], BST_CHECKED);
+    SortOptions o = DecodeOptions(choice->option);
+    if (!o.descending)
+        CheckDlgButton(dialog, IDC_ASCENDING, BST_CHECKED);
+    for (const OptionPosition &p : optionPositions)
+        if (o.*p.flag)
+            CheckDlgButton(dialog, p.control, BST_CHECKED);
     SetDlgItemTextA(dialog, IDC_ORDER_PATH, choice->orderPath);
     SendMessageA(dialog, WM_COMMAND, IDC_ORDER_FILE, 0);
 }
@@ -48,12 +52,12 @@ static void Init(HWND dialog, OptionsChoice *choice)
 // comparison.
 static void ApplyEnabling(HWND dialog)
 {
-    bool unicode = Checked(dialog, IDC_UNICODE);
-    Enable(dialog, IDC_ORDER_FILE, unicode);
-    bool fileMode = unicode && Checked(dialog, IDC_ORDER_FILE);
+    SortOptions o = Shown(dialog);
+    Enable(dialog, IDC_ORDER_FILE, o.unicode);
+    bool fileMode = OrderFileOrders(o);
     Enable(dialog, IDC_ORDER_PATH, fileMode);
     Enable(dialog, IDC_BROWSE, fileMode);
-    if (fileMode && Checked(dialog, IDC_NUMERIC)) {
+    if (fileMode && o.numeric) {
         MessageBoxA(dialog, MSG_NUMERIC_OFF, DIALOG_CAPTION, MB_ICONINFORMATION | MB_OK);
         CheckDlgButton(dialog, IDC_NUMERIC, BST_UNCHECKED);
     }
@@ -63,11 +67,7 @@ static void ApplyEnabling(HWND dialog)
 static void Accept(HWND dialog)
 {
     OptionsChoice *choice = (OptionsChoice *)GetWindowLongPtrA(dialog, GWLP_USERDATA);
-    char *option = choice->option;
-    option[0] = Checked(dialog, IDC_DESCENDING) ? '1' : '0';
-    for (int k = 1; k < OPTION_CHARS; k++)
-        option[k] = Checked(dialog, flagBoxes[k - 1]) ? '1' : '0';
-    option[OPTION_CHARS] = 0;
+    EncodeOptions(Shown(dialog), choice->option);
     GetDlgItemTextA(dialog, IDC_ORDER_PATH, choice->orderPath, ORDER_PATH_SIZE);
     EndDialog(dialog, IDOK);
 }

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "check.h"
+#include "filter/option_table.h"
 #include "registry_raw.h"
 #include "settings_access.h"
 #include "sort_calls.h"
@@ -70,9 +71,8 @@ static LRESULT CALLBACK RecordDialog(int code, WPARAM w, LPARAM l)
 {
     HWND d = (HWND)w;
     if (code == HCBT_ACTIVATE && GetDlgItem(d, 1003) && GetDlgItem(d, 1009)) {
-        static const int controls[6] = {1002, 1003, 1005, 1004, 1007, 1008};
-        for (int i = 0; i < 6; i++)
-            seenOption[i] = IsDlgButtonChecked(d, controls[i]) == BST_CHECKED ? '1' : '0';
+        for (int i = 0; i < OPTION_STRING_LENGTH; i++)
+            seenOption[i] = IsDlgButtonChecked(d, optionPositions[i].control) == BST_CHECKED ? '1' : '0';
         GetDlgItemTextA(d, 1009, seenPath, sizeof seenPath);
     }
     return CallNextHookEx(seenHook, code, w, l);
