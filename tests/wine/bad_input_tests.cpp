@@ -815,8 +815,7 @@ int main(int argc, char **argv)
         fprintf(stderr, "usage: bad_input_tests Tallorix.vlf\n");
         return 2;
     }
-    bool keyExisted = SettingsKeyExists();
-    RawValue parameter = ReadRaw("Parameter"), customFile = ReadRaw("CustomFile");
+    FoundSettings found = FindSettings();
 
     if (!LoadModule(argv[1]))
         return CheckSummary();
@@ -849,14 +848,11 @@ int main(int argc, char **argv)
     UnhookWindowsHookEx(seenHook);
     UnloadModule();
     RemoveMadeFiles();
-    // The settings as found: the key itself removed if it was not there.
-    if (keyExisted) {
-        WriteRaw("Parameter", parameter);
-        WriteRaw("CustomFile", customFile);
-        CHECK(SameRaw(ReadRaw("Parameter"), parameter), "Parameter not restored");
-        CHECK(SameRaw(ReadRaw("CustomFile"), customFile), "CustomFile not restored");
+    PutBackSettings(found);
+    if (found.keyExisted) {
+        CHECK(SameRaw(ReadRaw("Parameter"), found.parameter), "Parameter not restored");
+        CHECK(SameRaw(ReadRaw("CustomFile"), found.customFile), "CustomFile not restored");
     } else {
-        RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
         CHECK(!SettingsKeyExists(), "settings key left behind");
     }
     return CheckSummary();

@@ -192,8 +192,7 @@ int main(int argc, char **argv)
         fprintf(stderr, "usage: fault_tests TallorixFaults.vlf\n");
         return 2;
     }
-    bool keyExisted = SettingsKeyExists();
-    RawValue parameter = ReadRaw("Parameter"), customFile = ReadRaw("CustomFile");
+    FoundSettings found = FindSettings();
     if (!LoadModule(argv[1]))
         return CheckSummary();
     failAllocation = (FailAllocationFn)(void *)GetProcAddress(module, "TallorixFailAllocation");
@@ -211,11 +210,6 @@ int main(int argc, char **argv)
     DeleteFileA(orderPath.c_str());
 
     UnloadModule();
-    if (keyExisted) {
-        WriteRaw("Parameter", parameter);
-        WriteRaw("CustomFile", customFile);
-    } else {
-        RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
-    }
+    PutBackSettings(found);
     return CheckSummary();
 }

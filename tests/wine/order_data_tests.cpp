@@ -215,19 +215,13 @@ int main(int argc, char **argv)
         if (k == '/')
             k = '\\';
 
-    bool keyExisted = SettingsKeyExists();
-    RawValue parameter = ReadRaw("Parameter"), customFile = ReadRaw("CustomFile");
+    FoundSettings found = FindSettings();
     if (!LoadModule(argv[1]))
         return CheckSummary();
     TestOrderFiles();
     TestShikaruYoshi();
     UnloadModule();
 
-    if (keyExisted) {
-        WriteRaw("Parameter", parameter);
-        WriteRaw("CustomFile", customFile);
-    } else {
-        RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
-    }
+    PutBackSettings(found);
     return CheckSummary();
 }

@@ -97,4 +97,26 @@ static bool SettingsKeyExists()
     return true;
 }
 
+// The settings as a suite found them, to be put back at its end: the key
+// itself removed if it was not there.
+struct FoundSettings {
+    bool keyExisted;
+    RawValue parameter, customFile;
+};
+
+static FoundSettings FindSettings()
+{
+    return {SettingsKeyExists(), ReadRaw("Parameter"), ReadRaw("CustomFile")};
+}
+
+static void PutBackSettings(const FoundSettings &f)
+{
+    if (f.keyExisted) {
+        WriteRaw("Parameter", f.parameter);
+        WriteRaw("CustomFile", f.customFile);
+    } else {
+        RegDeleteKeyA(HKEY_CURRENT_USER, SETTINGS_KEY);
+    }
+}
+
 #endif
