@@ -141,6 +141,18 @@ add_wine_suite(order_file_cli bash ${CMAKE_SOURCE_DIR}/tests/cli/order_file_test
 add_test(NAME module_imports_${MODULE_ARCH}
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/cli/imports_test.sh $<TARGET_FILE:tallorix> ${MODULE_ARCH})
 
+# A crash ends the program at once, as tools/wine-run sets the prefix:
+# crash_test crashes on purpose in several ways, and the suite fails at its
+# short timeout should any wait for a debugger. wine_prefix makes or brings
+# up to date the prefix before, which can take about as long.
+add_executable(crash_test tests/wine/crash_test.cpp)
+target_link_options(crash_test PRIVATE ${STATIC_RUNTIME})
+target_link_libraries(crash_test PRIVATE user32 kernel32)
+add_wine_suite(wine_prefix ${WINE_RUN} $<TARGET_FILE:crash_test> exit)
+add_wine_suite(wine_crash bash ${CMAKE_SOURCE_DIR}/tests/cli/crash_test.sh $<TARGET_FILE:crash_test>)
+set_tests_properties(wine_prefix_${MODULE_ARCH} PROPERTIES FIXTURES_SETUP wine_prefix_made)
+set_tests_properties(wine_crash_${MODULE_ARCH} PROPERTIES FIXTURES_REQUIRED wine_prefix_made TIMEOUT 30)
+
 # The benchmark's inputs through the real module (make bench); not built by
 # default. It also links the engine itself, built as the module builds it,
 # to time its phases under Wine: the module exports no more for that.
