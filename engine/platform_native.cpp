@@ -2,7 +2,8 @@
 // of code page 932 as the system converts, and message boxes recorded for
 // the tests.
 
-// A 64-bit off_t in 32-bit builds too: else fstat fails (EOVERFLOW) on 64-bit inodes, and (off_t)UINT32_MAX is -1.
+// A 64-bit off_t in 32-bit builds too: else fstat fails (EOVERFLOW) on
+// 64-bit inode numbers, and (off_t)UINT32_MAX is -1.
 #define _FILE_OFFSET_BITS 64
 
 #include <fcntl.h>
