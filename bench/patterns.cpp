@@ -117,10 +117,9 @@ std::vector<uint16_t> MakePatternText(int p, size_t lines, uint64_t seed)
     return t;
 }
 
-void PatternOptions(int p, const char *mode, char out[7])
+void PatternOptions(int p, const char *mode, char out[8])
 {
-    memcpy(out, mode, 6);
-    out[6] = 0;
+    snprintf(out, 8, "%s", mode);
     if (benchPatterns[p].option >= 0)
         out[benchPatterns[p].option] = '1';
 }

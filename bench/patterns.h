@@ -32,7 +32,8 @@ bool PatternRunsIn(int p, const char *mode);
 // each ended by LF; seed varies the patterns drawn at random.
 std::vector<uint16_t> MakePatternText(int p, size_t lines, uint64_t seed);
 
-// The six-digit option string of a mode with the pattern's option on.
-void PatternOptions(int p, const char *mode, char out[7]);
+// The option string of a mode (six or seven digits) with the pattern's option
+// on.
+void PatternOptions(int p, const char *mode, char out[8]);
 
 #endif

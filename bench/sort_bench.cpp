@@ -246,7 +246,7 @@ static void RunPatterns(size_t n, WineHost *host, bool *wineUp, std::vector<Resu
                 if (p >= 0 && !PatternRunsIn(p, bm.name))
                     continue;
                 Result *r = &rows[p + 1];
-                char option[7];
+                char option[8];
                 if (p >= 0)
                     PatternOptions(p, bm.option, option);
                 else

@@ -55,7 +55,7 @@ bool BeginSort(SortWork *w, WindowHandle owner, const Unit16 *text, SortOptions 
     // much), the conversion to code page 932, which counts in int, could
     // not take the text, or the line table's 32-bit offsets could not
     // reach its end: reported as the allocation it is.
-    if (n > (SIZE_MAX - 4) / 2 || (!options.unicode && 2 * n + 2 > INT_MAX) || n >= UINT32_MAX) {
+    if (n > (SIZE_MAX - 4) / 2 || (!KeysAreUnits(options) && 2 * n + 2 > INT_MAX) || n >= UINT32_MAX) {
         ReportOutOfMemory(SIZE_MAX, owner);
         return false;
     }
@@ -73,7 +73,7 @@ void MakeKeys(SortWork *w)
     if (n == 0)
         return;
     SortOptions o = w->options;
-    if (o.unicode) {
+    if (KeysAreUnits(o)) {
         if (o.collapseBlanks || o.ignoreCase)
             CopyEditedUnits((Unit16 *)w->key, w->text, o.collapseBlanks, o.ignoreCase);
         else

@@ -4,6 +4,10 @@
 
 KeyOrder ChooseKeyOrder(SortOptions o)
 {
+    if (o.dictionary) {
+        DictionaryKanji kanji = !o.unicode ? DICT_KANJI_CP932 : o.orderFile ? DICT_KANJI_RANKED : DICT_KANJI_CODE_POINT;
+        return DictionaryKeyOrder(o.numeric, o.ignoreCase, kanji);
+    }
     if (OrderFileOrders(o))
         return ORDER_CUSTOM;
     if (o.unicode)

@@ -7,6 +7,7 @@
 #define TALLORIX_ENGINE_SORT_ORDERS_H
 
 #include "custom_prefix.h"
+#include "dictionary_order.h"
 #include "numeric_prefix.h"
 #include "prefix.h"
 
@@ -16,10 +17,30 @@ enum KeyOrder {
     ORDER_NUMERIC_BYTES,  // bytes, digit runs by value
     ORDER_NUMERIC_UNITS,  // units, digit runs by value
     ORDER_CUSTOM,         // units, by the loaded order table
+    // Dictionary order (dictionary_order.h) is ORDER_DICTIONARY with the
+    // settings it reads in the low bits:
+    //
+    //   bits  holds
+    //   ----  ------------------------------------------------------------
+    //   0     ORDER_DICTIONARY_NUMERIC: digit runs by value
+    //   1     ORDER_DICTIONARY_IGNORE_CASE: Latin case does not count
+    //   2-3   the kanji's order, a DictionaryKanji
+    ORDER_DICTIONARY = 0x10,
+    ORDER_DICTIONARY_NUMERIC = 0x01,
+    ORDER_DICTIONARY_IGNORE_CASE = 0x02,
+    ORDER_DICTIONARY_KANJI_SHIFT = 2,
 };
 
-// The order the options choose: the order table counts only in Unicode
-// mode, and wins over numeric runs there.
+// Dictionary order with the given settings.
+static inline KeyOrder DictionaryKeyOrder(bool numeric, bool ignoreCase, DictionaryKanji kanji)
+{
+    return (KeyOrder)(ORDER_DICTIONARY | (numeric ? ORDER_DICTIONARY_NUMERIC : 0) |
+                      (ignoreCase ? ORDER_DICTIONARY_IGNORE_CASE : 0) | kanji << ORDER_DICTIONARY_KANJI_SHIFT);
+}
+
+// The order the options choose: dictionary order where it is on; else the
+// order table counts only in Unicode mode, and wins over numeric runs
+// there.
 KeyOrder ChooseKeyOrder(SortOptions options);
 
 // Every order is a total preorder on any keys, which the quicksort's exact
@@ -35,7 +56,11 @@ KeyOrder ChooseKeyOrder(SortOptions options);
 //     the keys;
 //   - custom order reads a key as characters and orders the characters
 //     totally by rank, then units (order_file.cpp): a total order on the
-//     keys.
+//     keys;
+//   - dictionary order maps each key to five sequences of weights (one
+//     per level; level 1 as its string of codes) and compares them in
+//     turn, each lexicographically over totally ordered weights: a total
+//     preorder on the keys.
 // Were a comparison not a total preorder (runs read modulo 2^32, say), the
 // finish would not be exact: 0, 2^30, 2^31 and 3 * 2^30 each below the
 // next and the last below the first.
@@ -53,7 +78,8 @@ KeyOrder ChooseKeyOrder(SortOptions options);
 //              the prefixes hold, and blocks made numeric-cp932's sort
 //              some 15% slower
 // Every order carries the start of the key buffer that its records name
-// keys in (prefix.h); custom order also the command's order file.
+// keys in (prefix.h); custom order also the command's order file, and
+// dictionary order its settings.
 template <typename U>
 struct PlainOrder {
     typedef U Unit;
@@ -97,9 +123,23 @@ struct CustomOrder {
     void Ahead(const SortRecord *, const SortRecord *) const {}
 };
 
+struct DictionaryOrder {
+    typedef Unit16 Unit;
+    enum { BLOCKS = true };
+    const void *keys;
+    DictionarySettings settings;
+    KeyPrefix Pack(const Unit16 *key) const { return PackDictionaryKey(&settings, key); }
+    int32_t Compare(const SortRecord *a, const SortRecord *b) const
+    {
+        return CompareDictionaryRecords(&settings, keys, a, b);
+    }
+    void Ahead(const SortRecord *, const SortRecord *) const {}
+};
+
 // Calls f with a value of the order's type above; f is a generic lambda,
 // instantiated once per order. keys is the start of the key buffer, file
-// the command's order file, read only by custom order.
+// the command's order file, read only by custom order and by dictionary
+// order with its kanji ranked.
 template <typename F>
 static inline void WithKeyOrder(KeyOrder order, const void *keys, const OrderFile *file, F f)
 {
@@ -119,6 +159,12 @@ static inline void WithKeyOrder(KeyOrder order, const void *keys, const OrderFil
     case ORDER_CUSTOM:
         f(CustomOrder{keys, file});
         break;
+    default: {
+        DictionarySettings s = {(order & ORDER_DICTIONARY_NUMERIC) != 0, (order & ORDER_DICTIONARY_IGNORE_CASE) != 0,
+                                (uint8_t)(order >> ORDER_DICTIONARY_KANJI_SHIFT & 3), file};
+        f(DictionaryOrder{keys, s});
+        break;
+    }
     }
 }
 

@@ -7,7 +7,7 @@
 
 typedef uint16_t Unit16;  // one UTF-16 code unit
 
-// The six flags of the option string, in string order.
+// The seven flags of the option string, in string order.
 struct SortOptions {
     bool descending;
     bool collapseBlanks;
@@ -15,13 +15,22 @@ struct SortOptions {
     bool numeric;
     bool unicode;
     bool orderFile;
+    bool dictionary;
 };
 
 // Whether the order file orders the keys: only in Unicode mode, and there
 // in place of numbers by value, which the options dialog then turns off.
+// In dictionary order it orders the kanji alone, beside numbers by value.
 static inline bool OrderFileOrders(SortOptions o)
 {
-    return o.unicode && o.orderFile;
+    return o.unicode && o.orderFile && !o.dictionary;
+}
+
+// Whether the keys are UTF-16 units rather than code page 932 bytes.
+// Dictionary order reads characters whatever the code order.
+static inline bool KeysAreUnits(SortOptions o)
+{
+    return o.unicode || o.dictionary;
 }
 
 // A line and its sort key, as each record of the line table holds them

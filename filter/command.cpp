@@ -20,7 +20,7 @@ enum { OPTION_CLEARED_BYTES = 16 };
 // (zero), and hands back only the bytes that fit.
 //
 //   optionSize     bytes read    bytes written back
-//   16 or more     the buffer    the buffer (16 cleared, Parameter, 7 after OK)
+//   16 or more     the buffer    the buffer (16 cleared, Parameter, 8 after OK)
 //   1 to 15        optionSize    optionSize at most, ended by a NUL in them
 //   0 or less      none          none: the string counts as empty
 struct OptionBytes {
@@ -44,7 +44,7 @@ static void TakeOptionBytes(OptionBytes *o, char *buffer, int size)
 }
 
 // Copies the working bytes back into a buffer smaller than 16 bytes. When
-// the string does not fit with its NUL (after OK, seven bytes in fewer),
+// the string does not fit with its NUL (after OK, eight bytes in fewer),
 // the digits that fit are kept and the last byte ends them.
 static void GiveOptionBytesBack(const OptionBytes *o)
 {

@@ -3,8 +3,13 @@
 SortOptions DecodeOptions(const char *option)
 {
     SortOptions o = {};
-    for (int k = 0; k < OPTION_STRING_LENGTH; k++)
+    bool inside = true;  // no NUL before position k
+    for (int k = 0; k < OPTION_STRING_LENGTH; k++) {
+        if (k >= OPTION_FIXED_LENGTH && !inside)
+            break;
         o.*optionPositions[k].flag = option[k] == '1';
+        inside = inside && option[k];
+    }
     return o;
 }
 

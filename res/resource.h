@@ -15,6 +15,7 @@
 #define IDC_ORDER_FILE 1008
 #define IDC_ORDER_PATH 1009
 #define IDC_BROWSE 1010
+#define IDC_DICTIONARY 1011
 #define IDC_SHOW_HELP 339
 
 // Help dialog (IDD_HELP); IDOK is its close button.

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Writes engine/dictionary_table.inc, the dictionary order's table, from
-data/dictionary/groups.txt and the names Unicode gives the characters.
+"""Writes engine/dictionary_table.inc, the dictionary order's tables, from
+data/dictionary/groups.txt, the names Unicode gives the characters and
+engine/cp932_table.inc (the codes that order the kanji outside Unicode mode).
 
     tools/make_dictionary_table.py [GROUPS_TXT] > engine/dictionary_table.inc
 
@@ -23,7 +24,8 @@ layout of engine/dictionary_order.h, which this file must follow:
     bits 26-28  mark: 1 ー ｰ, 2 ゝ ヽ, 3 ゞ ヾ, 4 U+3099, 5 U+309A,
                 6 ﾞ, 7 ﾟ
 
-A group's entry holds the level-1 code of its vowel's group (あ い う え お,
+The weights are held in pages of 256 units, only for the pages that list a
+unit. A group's entry holds the level-1 code of its vowel's group (あ い う え お,
 or ん for ん), for the long-sound mark, and whether it has a voiced
 hiragana or katakana member, for ゞ and ヾ.
 
@@ -164,23 +166,68 @@ def main():
 
     digit = code_of['0']
     geta = code_of['〓']
+    pages = sorted({u >> 8 for u in entries})
+    kanji = cp932_kanji()
     out = sys.stdout
-    out.write('// Made by tools/make_dictionary_table.py from data/dictionary/groups.txt;\n')
-    out.write('// do not edit. The bit layout is dictionary_order.h\'s.\n\n')
-    out.write('enum { DICT_DIGIT_CODE = 0x%04X, DICT_GETA_CODE = 0x%04X, DICT_GROUPS = %d };\n\n'
-              % (digit, geta, len(groups)))
-    out.write('// {unit, weights} of every listed unit, by unit.\n')
-    out.write('static const DictionaryEntry dictionaryEntries[] = {\n')
-    for u in sorted(entries):
-        out.write('    {0x%04X, 0x%08X},\n' % (u, entries[u]))
+    out.write('// Made by tools/make_dictionary_table.py from data/dictionary/groups.txt\n')
+    out.write('// and engine/cp932_table.inc; do not edit. The bit layouts are\n')
+    out.write('// dictionary_order.h\'s.\n\n')
+    out.write('enum { DICT_DIGIT_CODE = 0x%04X, DICT_GETA_CODE = 0x%04X, DICT_GROUPS = %d, DICT_PAGES = %d };\n\n'
+              % (digit, geta, len(groups), len(pages) + 1))
+    out.write('// The page of dictionaryWeights that holds the units c with c >> 8 == i;\n')
+    out.write('// page 0 is all zero, for the pages that list no unit.\n')
+    out.write('static const uint8_t dictionaryPageOf[256] = {\n')
+    page_of = [pages.index(i) + 1 if i in pages else 0 for i in range(256)]
+    for i in range(0, 256, 16):
+        out.write('    ' + ' '.join('%d,' % x for x in page_of[i:i + 16]) + '\n')
+    out.write('};\n\n')
+    out.write('// The weights of every unit, by page and low byte; 0: not listed.\n')
+    out.write('static const uint32_t dictionaryWeights[DICT_PAGES][256] = {\n')
+    out.write('    {0},\n')
+    for page in pages:
+        out.write('    {  // U+%02X00\n' % page)
+        row = [entries.get(page << 8 | i, 0) for i in range(256)]
+        for i in range(0, 256, 8):
+            out.write('        ' + ' '.join('0x%08X,' % x for x in row[i:i + 8]) + '\n')
+        out.write('    },\n')
     out.write('};\n\n')
     out.write('// {level-1 code of the vowel, voiced hiragana, voiced katakana} of each\n')
-    out.write('// group, by ordinal; a vowel of 0 outside the kana.\n')
+    out.write('// group, by ordinal; a vowel of 0 outside the groups of kana.\n')
     out.write('static const DictionaryGroup dictionaryGroups[DICT_GROUPS] = {\n')
     for vowel, vh, vk, cls in group_rows:
         out.write('    {0x%04X, %d, %d},\n' % (vowel, int(vh), int(vk)))
-    out.write('};\n')
+    out.write('};\n\n')
+    for name, first, last in (('Unified', 0x4E00, 0x9FFF), ('Compatibility', 0xF900, 0xFAFF)):
+        codes = [(u, b) for u, b in kanji if first <= u <= last]
+        lo, hi = codes[0][0], codes[-1][0]
+        by_unit = dict(codes)
+        out.write('// The code page 932 code - 0x8100 of each ideograph from U+%04X to U+%04X;\n' % (lo, hi))
+        out.write('// 0: not encoded.\n')
+        out.write('enum { DICT_CP932_%s_FIRST = 0x%04X, DICT_CP932_%s_LAST = 0x%04X };\n'
+                  % (name.upper(), lo, name.upper(), hi))
+        out.write('static const uint16_t dictionaryCp932%s[%d] = {\n' % (name, hi - lo + 1))
+        row = [by_unit[u] - 0x8100 if u in by_unit else 0 for u in range(lo, hi + 1)]
+        for i in range(0, len(row), 12):
+            out.write('    ' + ' '.join('0x%04X,' % x for x in row[i:i + 12]) + '\n')
+        out.write('};\n\n')
 
+
+def cp932_kanji():
+    """[(unit, code)] of the ideographs that code page 932 encodes, as
+    engine/cp932_table.inc converts them, by unit. The extension A block
+    has none."""
+    import re
+    with open(os.path.join(ROOT, 'engine/cp932_table.inc'), encoding='utf-8') as f:
+        pairs = re.findall(r'^\{0x([0-9A-F]{4}), 0x([0-9A-F]+)\},$', f.read(), re.M)
+    out = []
+    for u, b in pairs:
+        u, b = int(u, 16), int(b, 16)
+        ideograph = 0x3400 <= u <= 0x4DBF or 0x4E00 <= u <= 0x9FFF or 0xF900 <= u <= 0xFAFF
+        if ideograph and b > 0xFF:
+            if u < 0x4E00:
+                sys.exit('make_dictionary_table: U+%04X: the extension A block is not expected encoded' % u)
+            out.append((u, b))
+    return sorted(out)
 
 if __name__ == '__main__':
     main()

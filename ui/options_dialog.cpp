@@ -48,20 +48,22 @@ static void Init(HWND dialog, OptionsChoice *choice)
     SendMessageA(dialog, WM_COMMAND, IDC_ORDER_FILE, 0);
 }
 
-// The order file is only for Unicode mode, and it replaces the numeric
-// comparison.
+// The order file is only for Unicode mode. Outside dictionary order it
+// replaces the numeric comparison; in dictionary order it orders the kanji
+// beside it.
 static void ApplyEnabling(HWND dialog)
 {
     SortOptions o = Shown(dialog);
     Enable(dialog, IDC_ORDER_FILE, o.unicode);
-    bool fileMode = OrderFileOrders(o);
-    Enable(dialog, IDC_ORDER_PATH, fileMode);
-    Enable(dialog, IDC_BROWSE, fileMode);
-    if (fileMode && o.numeric) {
+    bool fileNamed = o.unicode && o.orderFile;
+    Enable(dialog, IDC_ORDER_PATH, fileNamed);
+    Enable(dialog, IDC_BROWSE, fileNamed);
+    bool numericOff = OrderFileOrders(o);
+    if (numericOff && o.numeric) {
         MessageBoxA(dialog, MSG_NUMERIC_OFF, DIALOG_CAPTION, MB_ICONINFORMATION | MB_OK);
         CheckDlgButton(dialog, IDC_NUMERIC, BST_UNCHECKED);
     }
-    Enable(dialog, IDC_NUMERIC, !fileMode);
+    Enable(dialog, IDC_NUMERIC, !numericOff);
 }
 
 static void Accept(HWND dialog)
@@ -92,6 +94,7 @@ static INT_PTR CALLBACK OptionsDialogProc(HWND dialog, UINT message, WPARAM wPar
             break;
         case IDC_UNICODE:
         case IDC_ORDER_FILE:
+        case IDC_DICTIONARY:
             ApplyEnabling(dialog);
             break;
         case IDC_BROWSE:

@@ -116,6 +116,23 @@ t "order file no BOM"    0 'b\na\n'             'a\nb\n' \
   'message: 並び順指定ファイルがUTF-16(BOMあり)になってません。UTF-16(BOMあり)形式で保存しなおしてください。' \
   --options 000011 --order-file "$work/sub/nobom.txt"
 
+# Dictionary order puts the standard's conformance data in its order from
+# any order of its lines, and descending gives the exact reverse.
+conformance=$root/data/dictionary/conformance.txt
+tac "$conformance" >conformance-reversed.txt
+{ awk 'NR % 3 == 1' "$conformance"; awk 'NR % 3 == 2' "$conformance" | tac; awk 'NR % 3 == 0' "$conformance"; } \
+  >conformance-mixed.txt
+for options in 0000001 0001101; do
+  for input in conformance-reversed.txt conformance-mixed.txt; do
+    timeout -k 5 "$limit" "$host" --module "$dll" --options "$options" "$input" >stdout 2>stderr
+    check "conformance data, $options, from $input" "$?:$(cmp -s stdout "$conformance" && echo same):$(cat stderr)" "0:same:"
+  done
+done
+timeout -k 5 "$limit" "$host" --module "$dll" --options 1000001 conformance-mixed.txt >stdout 2>stderr
+check "conformance data, descending" "$?:$(cmp -s stdout conformance-reversed.txt && echo same):$(cat stderr)" "0:same:"
+t "a seventh digit: dictionary order" 0 '\xe3\x81\x84\n\xe3\x82\xa2\n' '\xe3\x82\xa2\n\xe3\x81\x84\n' '' --options 0000001
+t "six digits: code page 932"        0 '\xe3\x82\xa2\n\xe3\x81\x84\n' '\xe3\x81\x84\n\xe3\x82\xa2\n' '' --options 000000
+
 # Without a display, where the module would ask: one line saying so within
 # seconds, as nothing is run under Wine. With the options given the module
 # runs.

@@ -455,11 +455,11 @@ static inline int32_t RefDictCompareAt(const RefDictWeights &x, const RefDictWei
     }
 }
 
-// The keys compared at levels 1 to levels only: -1, 0 or +1.
-static inline int32_t RefDictionaryCompareLevels(const RefDictionary &d, const Unit16 *a, const Unit16 *b,
-                                                 const RefDictOptions &o, int levels)
+// Two keys' weights (RefDictWeigh) compared at levels 1 to levels only:
+// -1, 0 or +1.
+static inline int32_t RefDictCompareWeighed(const std::vector<RefDictWeights> &x,
+                                            const std::vector<RefDictWeights> &y, int levels = 5)
 {
-    std::vector<RefDictWeights> x = RefDictWeigh(d, a, o), y = RefDictWeigh(d, b, o);
     for (int level = 1; level <= levels; level++) {
         for (size_t i = 0; i < x.size() && i < y.size(); i++)
             if (int32_t r = RefDictCompareAt(x[i], y[i], level))
@@ -468,6 +468,13 @@ static inline int32_t RefDictionaryCompareLevels(const RefDictionary &d, const U
             return x.size() < y.size() ? -1 : 1;
     }
     return 0;
+}
+
+// The keys compared at levels 1 to levels only: -1, 0 or +1.
+static inline int32_t RefDictionaryCompareLevels(const RefDictionary &d, const Unit16 *a, const Unit16 *b,
+                                                 const RefDictOptions &o, int levels)
+{
+    return RefDictCompareWeighed(RefDictWeigh(d, a, o), RefDictWeigh(d, b, o), levels);
 }
 
 static inline int32_t RefDictionaryCompare(const RefDictionary &d, const Unit16 *a, const Unit16 *b,

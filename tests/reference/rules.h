@@ -250,6 +250,8 @@ static inline int32_t RefCompare(KeyOrder order, const void *a, const void *b, c
         return RefNumeric((Units)a, (Units)b);
     case ORDER_CUSTOM:
         return RefCustom((Units)a, (Units)b, [ranks](const Unit16 *at) { return RefRankOf(*ranks, at); });
+    default:
+        break;  // dictionary order: RefDictionaryCompare (dictionary.h), over groups.txt
     }
     return 0;
 }

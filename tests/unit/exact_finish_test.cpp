@@ -18,7 +18,7 @@ namespace {
 
 // Option strings, ascending; descending sets the first digit.
 const char *const modes[] = {"000000", "011000", "000010", "011010", "000100",
-                             "000110", "011110", "000011", "001011"};
+                             "000110", "011110", "000011", "001011", "0001001"};
 
 struct Orders {
     std::vector<const Unit16 *> guarded, direct;  // each line's start, in sorted order
@@ -30,7 +30,7 @@ struct Orders {
 Orders SortBothWays(const Units &text, const char *options, bool descending, int64_t budget,
                     const std::string &orderPath)
 {
-    char o[7];
+    char o[8];
     snprintf(o, sizeof o, "%s", options);
     o[0] = descending ? '1' : '0';
     Orders r = {};
@@ -45,7 +45,7 @@ Orders SortBothWays(const Units &text, const char *options, bool descending, int
     }
     EXPECT_TRUE(MakeLineTable(&w));
     std::vector<LineEntry> entries;
-    size_t unit = w.options.unicode ? 2 : 1;
+    size_t unit = KeysAreUnits(w.options) ? 2 : 1;
     for (size_t i = 0; i < w.lines; i++)
         entries.push_back({(const unsigned char *)w.key + unit * w.table[i].key, w.text + w.table[i].line});
 
@@ -93,7 +93,7 @@ TEST(ExactFinish, PatternsMatchProcedure)
     for (int p = 0; p < benchPatternCount; p++) {
         Units text = FromPattern(p, lines, 5);
         for (const char *mode : modes) {
-            char options[7];
+            char options[8];
             PatternOptions(p, mode, options);
             for (bool descending : {false, true}) {
                 for (int64_t budget : budgets) {

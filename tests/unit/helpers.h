@@ -15,6 +15,7 @@
 #include "engine/platform_native.h"
 #include "engine/sort.h"
 #include "filter/options.h"
+#include "tests/reference/dictionary.h"
 #include "tests/reference/procedure.h"
 #include "tests/reference/rules.h"
 
@@ -128,21 +129,61 @@ inline RefRanks ReferenceRanks(const char *path)
     return ranks;
 }
 
+// The reference dictionary order's data: the project's copy of groups.txt.
+inline const RefDictionary &ReferenceDictionary()
+{
+    static RefDictionary d;
+    static bool loaded = RefLoadDictionary(TALLORIX_SOURCE_DIR "/data/dictionary/groups.txt", &d);
+    EXPECT_TRUE(loaded);
+    return d;
+}
+
+// The reference's options for a dictionary order of the engine, read
+// from its bits apart from the engine's own reading; ranks: the order
+// file's, for its kanji ranked.
+inline RefDictOptions ReferenceDictOptions(KeyOrder order, const RefRanks *ranks)
+{
+    int kanji = order >> 2 & 3;
+    RefDictOptions o = {(order & 2) != 0, (order & 1) != 0, kanji != DICT_KANJI_CP932,
+                        kanji == DICT_KANJI_RANKED ? ranks : NULL};
+    return o;
+}
+
+// The reference rule of any order on two whole keys: RefCompare, or for
+// dictionary order RefDictionaryCompare.
+inline int32_t ReferenceCompare(KeyOrder order, const void *a, const void *b, const RefRanks *ranks)
+{
+    if (order & ORDER_DICTIONARY)
+        return RefDictionaryCompare(ReferenceDictionary(), (const Unit16 *)a, (const Unit16 *)b,
+                                    ReferenceDictOptions(order, ranks));
+    return RefCompare(order, a, b, ranks);
+}
+
 // The entries in the order the reference procedure leaves them, with the
-// reference rule of the order (custom order: that of the file at
-// orderPath); descending by exchanging the records.
+// reference rule of the order (custom order and dictionary order with its
+// kanji ranked: that of the file at orderPath); descending by exchanging
+// the records.
 inline void ReferenceSort(std::vector<LineEntry> &entries, KeyOrder order, bool descending, const char *orderPath)
 {
     RefRanks ranks;
-    if (order == ORDER_CUSTOM)
+    if (order == ORDER_CUSTOM || order == DictionaryKeyOrder(order & 1, order & 2, DICT_KANJI_RANKED))
         ranks = ReferenceRanks(orderPath);
     std::vector<size_t> t(entries.size());
     for (size_t i = 0; i < t.size(); i++)
         t[i] = i;
+    // Dictionary order weighs each key once, as the weights depend on the
+    // key alone.
+    std::vector<std::vector<RefDictWeights>> weights;
+    if (order & ORDER_DICTIONARY)
+        for (const LineEntry &e : entries)
+            weights.push_back(RefDictWeigh(ReferenceDictionary(), (const Unit16 *)e.key,
+                                           ReferenceDictOptions(order, &ranks)));
     RefQuickSort(t, [&](size_t x, size_t y) {
         if (descending)
             std::swap(x, y);
-        return RefCompare(order, entries[x].key, entries[y].key, &ranks);
+        if (order & ORDER_DICTIONARY)
+            return RefDictCompareWeighed(weights[x], weights[y]);
+        return ReferenceCompare(order, entries[x].key, entries[y].key, &ranks);
     });
     std::vector<LineEntry> sorted;
     for (size_t i : t)

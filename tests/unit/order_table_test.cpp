@@ -193,10 +193,10 @@ TEST(OrderFile, SortUsesOrderOnlyInUnicodeMode)
         SortOptions options;
         std::u16string expected;
     } cases[] = {
-        {{false, false, false, false, true, true}, u"D\nC\nB\nA\n"},
-        {{true, false, false, false, true, true}, u"A\nB\nC\nD\n"},
-        {{false, false, false, false, false, true}, u"A\nB\nC\nD\n"},  // loaded, not used
-        {{false, false, true, false, true, true}, u"D\nC\nB\nA\n"},
+        {{false, false, false, false, true, true, false}, u"D\nC\nB\nA\n"},
+        {{true, false, false, false, true, true, false}, u"A\nB\nC\nD\n"},
+        {{false, false, false, false, false, true, false}, u"A\nB\nC\nD\n"},  // loaded, not used
+        {{false, false, true, false, true, true, false}, u"D\nC\nB\nA\n"},
     };
     for (auto &c : cases) {
         OrderFile f = OrderFileAt(path);

@@ -168,7 +168,7 @@ std::vector<std::u16string> Lines(const std::u16string &s)
 
 TEST(Sort, ResultIsPermutationOfLines)
 {
-    const char16_t alphabet[] = u"aAbZ019 \t\r\n\n\u3000\u3042\u03B1\uFF71\u0E01\U0001F600";
+    const char16_t alphabet[] = u"aAbZ019 \t\r\n\n\u3000\u3042\u03B1\uFF71\u0E01\U0001F600\u30FC\u3099\uFF10\u6F22";
     const size_t letters = sizeof alphabet / sizeof alphabet[0] - 1;
     std::mt19937 rng(7);
     for (int t = 0; t < 60; t++) {
@@ -178,9 +178,9 @@ TEST(Sort, ResultIsPermutationOfLines)
             text.push_back(alphabet[rng() % letters]);
         std::vector<std::u16string> want = Lines(text);
         std::sort(want.begin(), want.end());
-        for (int bits = 0; bits < 64; bits++) {
-            char options[7] = {};
-            for (int f = 0; f < 6; f++)
+        for (int bits = 0; bits < 128; bits++) {
+            char options[8] = {};
+            for (int f = 0; f < 7; f++)
                 options[f] = (char)('0' + (bits >> f & 1));
             SCOPED_TRACE(std::string(options) + " " + Show(text));
             NativeClearMessages();

@@ -23,7 +23,7 @@ static_assert(IDD_OPTIONS == 101 && IDD_HELP == 102, "dialog template numbers");
 static_assert(IDC_ASCENDING == 1000 && IDC_DESCENDING == 1002 && IDC_COLLAPSE_BLANKS == 1003 &&
                   IDC_NUMERIC == 1004 && IDC_IGNORE_CASE == 1005 && IDC_HELP_TEXT == 1006 &&
                   IDC_UNICODE == 1007 && IDC_ORDER_FILE == 1008 && IDC_ORDER_PATH == 1009 &&
-                  IDC_BROWSE == 1010 && IDC_SHOW_HELP == 339,
+                  IDC_BROWSE == 1010 && IDC_DICTIONARY == 1011 && IDC_SHOW_HELP == 339,
               "control numbers of the dialog templates");
 
 typedef HGLOBAL(__cdecl *CustomSortFn)(HWND, const WCHAR *, char *, int);
@@ -485,6 +485,9 @@ static void TestOpening()
           READS(IDC_ORDER_FILE, "並び順をファイルで指定(&F)"),
           READS(IDC_ORDER_PATH, ""),
           READS(IDC_BROWSE, "..."),
+          READS(IDC_DICTIONARY, "日本語の辞書順で比較(&J)"),
+          {IS_TABSTOP, IDC_DICTIONARY, 1, NULL},
+          CHECKED(IDC_DICTIONARY, 0), ENABLED(IDC_DICTIONARY, 1),
           READS(IDOK, "OK"),
           READS(IDCANCEL, "キャンセル"),
           READS(IDC_SHOW_HELP, "ヘルプ(&H)"),
@@ -514,7 +517,7 @@ static void TestOpening()
          NULL, "000111", "000111", orderPath, 1, 0},
         {"stored numeric in file mode, OK", "000111", orderPath.c_str(),
          {CHECKED(IDC_NUMERIC, 0), ENABLED(IDC_NUMERIC, 0), OK_},
-         BY_FILE, "000011", "000011", orderPath, 1, 0},
+         BY_FILE, "0000110", "0000110", orderPath, 1, 0},
         {"numeric kept outside file mode", "000101", "",
          {CHECKED(IDC_NUMERIC, 1), ENABLED(IDC_NUMERIC, 1), CHECKED(IDC_ORDER_FILE, 1), ENABLED(IDC_ORDER_FILE, 0), CANCEL_},
          NULL, "000101", "000101", "", 0, 0},
@@ -529,10 +532,10 @@ static void TestEnablingRules()
         {"Unicode off keeps the file option", "000011", orderPath.c_str(),
          {CLICKS(IDC_UNICODE), CHECKED(IDC_UNICODE, 0), CHECKED(IDC_ORDER_FILE, 1), ENABLED(IDC_ORDER_FILE, 0), ENABLED(IDC_ORDER_PATH, 0),
           ENABLED(IDC_BROWSE, 0), ENABLED(IDC_NUMERIC, 1), OK_},
-         BY_CODE, "000001", "000001", orderPath, 0, 0},
+         BY_CODE, "0000010", "0000010", orderPath, 0, 0},
         {"Unicode on again", "000001", orderPath.c_str(),
          {CLICKS(IDC_UNICODE), ENABLED(IDC_ORDER_FILE, 1), ENABLED(IDC_ORDER_PATH, 1), ENABLED(IDC_BROWSE, 1), ENABLED(IDC_NUMERIC, 0), OK_},
-         BY_FILE, "000011", "000011", orderPath, 0, 0},
+         BY_FILE, "0000110", "0000110", orderPath, 0, 0},
         {"the file option turns numeric off", "000110", "",
          {ENABLED(IDC_ORDER_FILE, 1), ENABLED(IDC_ORDER_PATH, 0), CLICKS(IDC_ORDER_FILE), CHECKED(IDC_NUMERIC, 0), ENABLED(IDC_NUMERIC, 0), ENABLED(IDC_ORDER_PATH, 1),
           ENABLED(IDC_BROWSE, 1), CLICKS(IDC_ORDER_FILE), CHECKED(IDC_NUMERIC, 0), ENABLED(IDC_NUMERIC, 1), ENABLED(IDC_ORDER_PATH, 0), CANCEL_},
@@ -542,10 +545,27 @@ static void TestEnablingRules()
          NULL, "000101", "000101", "", 1, 0},
         {"Unicode without the file option", "000100", "",
          {CLICKS(IDC_UNICODE), ENABLED(IDC_ORDER_FILE, 1), CHECKED(IDC_NUMERIC, 1), ENABLED(IDC_NUMERIC, 1), ENABLED(IDC_ORDER_PATH, 0), OK_},
-         L"A\nB\nC\nD\n", "000110", "000110", "", 0, 0},
+         L"A\nB\nC\nD\n", "0001100", "0001100", "", 0, 0},
+        // In dictionary order the file orders the kanji beside numbers by
+        // value: the notice and the disabling apply with it off only.
+        {"dictionary order keeps numeric in file mode", "0001111", orderPath.c_str(),
+         {CHECKED(IDC_DICTIONARY, 1), CHECKED(IDC_NUMERIC, 1), ENABLED(IDC_NUMERIC, 1), ENABLED(IDC_ORDER_PATH, 1),
+          ENABLED(IDC_BROWSE, 1), OK_},
+         BY_CODE, "0001111", "0001111", orderPath, 0, 0},
+        {"dictionary order off turns numeric off in file mode", "0001111", orderPath.c_str(),
+         {CLICKS(IDC_DICTIONARY), CHECKED(IDC_NUMERIC, 0), ENABLED(IDC_NUMERIC, 0), ENABLED(IDC_ORDER_PATH, 1), OK_},
+         BY_FILE, "0000110", "0000110", orderPath, 1, 0},
+        {"dictionary order on lets numeric be chosen in file mode", "000011", orderPath.c_str(),
+         {ENABLED(IDC_NUMERIC, 0), CLICKS(IDC_DICTIONARY), ENABLED(IDC_NUMERIC, 1), ENABLED(IDC_ORDER_PATH, 1),
+          CLICKS(IDC_NUMERIC), CLICKS(IDC_UNICODE), ENABLED(IDC_ORDER_FILE, 0), ENABLED(IDC_ORDER_PATH, 0),
+          ENABLED(IDC_NUMERIC, 1), ENABLED(IDC_DICTIONARY, 1), OK_},
+         BY_CODE, "0001011", "0001011", orderPath, 0, 0},
+        {"dictionary order alone", "", "",
+         {CLICKS(IDC_DICTIONARY), CHECKED(IDC_DICTIONARY, 1), ENABLED(IDC_ORDER_FILE, 0), ENABLED(IDC_NUMERIC, 1), OK_},
+         BY_CODE, "0000001", "0000001", "", 0, 0},
         {"the radio pair", "100000", "",
          {CLICKS(IDC_ASCENDING), CHECKED(IDC_ASCENDING, 1), CHECKED(IDC_DESCENDING, 0), OK_},
-         BY_CODE, "000000", "000000", "", 0, 0},
+         BY_CODE, "0000000", "0000000", "", 0, 0},
         {"notifications are not clicks", "000110", "",
          {{SET_CHECK, IDC_ORDER_FILE, BST_CHECKED, NULL},
           {COMMAND, 0, MAKEWPARAM(IDC_ORDER_FILE, 1), NULL},
@@ -581,22 +601,22 @@ static void TestOkAndCancel()
         {"Cancel with both values missing", NULL, NULL, {CLICKS(IDC_DESCENDING), CANCEL_}, NULL, "", "", "", 0, 0},
         {"OK takes every choice", NULL, NULL,
          {CLICKS(IDC_DESCENDING), CLICKS(IDC_COLLAPSE_BLANKS), CLICKS(IDC_IGNORE_CASE), CLICKS(IDC_NUMERIC), OK_},
-         descending, "111100", "111100", "", 0, 0},
+         descending, "1111000", "1111000", "", 0, 0},
         {"OK with every box clear", "111110", "",
          {CLICKS(IDC_ASCENDING), CLICKS(IDC_COLLAPSE_BLANKS), CLICKS(IDC_IGNORE_CASE), CLICKS(IDC_NUMERIC), CLICKS(IDC_UNICODE), OK_},
-         BY_CODE, "000000", "000000", "", 0, 0},
+         BY_CODE, "0000000", "0000000", "", 0, 0},
         {"a typed path is taken unchecked", "000011", orderPath.c_str(),
          {{TYPE, IDC_ORDER_PATH, 0, "Z:\\no such\\order.txt"}, OK_},
-         BY_CODE, "000011", "000011", "Z:\\no such\\order.txt", 0, 1},
+         BY_CODE, "0000110", "0000110", "Z:\\no such\\order.txt", 0, 1},
         {"a typed path of 259 characters", "000011", "",
          {{TYPE, IDC_ORDER_PATH, 0, exact259.c_str()}, OK_},
-         BY_CODE, "000011", "000011", exact259, 0, 1},
+         BY_CODE, "0000110", "0000110", exact259, 0, 1},
         {"a typed path of 300 characters is cut", "000011", "",
          {{TYPE, IDC_ORDER_PATH, 0, long300.c_str()}, OK_},
-         BY_CODE, "000011", "000011", cut259, 0, 1},
+         BY_CODE, "0000110", "0000110", cut259, 0, 1},
         {"the path emptied", "000011", orderPath.c_str(),
          {{TYPE, IDC_ORDER_PATH, 0, ""}, CLICKS(IDC_ORDER_FILE), OK_},
-         BY_CODE, "000010", "000010", "", 0, 0},
+         BY_CODE, "0000100", "0000100", "", 0, 0},
     };
     RunCases(cases);
 }
@@ -622,7 +642,7 @@ static void TestBrowse()
     std::vector<Case> picked = {
         {"a file picked", "000011", "",
          {CLICKS(IDC_BROWSE), READS(IDC_ORDER_PATH, orderPath.c_str()), OK_},
-         BY_FILE, "000011", "000011", orderPath, 0, 0},
+         BY_FILE, "0000110", "0000110", orderPath, 0, 0},
     };
     RunCases(picked, BROWSE_PICK, "order.txt");
     CHECK(run.file.count == 1, "open-file dialog shown %d times", run.file.count);
@@ -636,9 +656,9 @@ static void TestBrowse()
 static void CheckHelpText(const std::string &text)
 {
     CHECK(text == HELP_TEXT, "help text read back whole (%u bytes)", (unsigned)text.size());
-    CHECK(text.size() > 2000 && text.size() < 2800, "help text of %u bytes", (unsigned)text.size());
+    CHECK(text.size() > 3000 && text.size() < 4000, "help text of %u bytes", (unsigned)text.size());
     CHECK(text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0, "last line ends with CR LF");
-    CHECK(text.find("Unicode") == std::string::npos, "nothing of the Unicode option");
+    CHECK(text.find("●Unicode") == std::string::npos, "no section of the Unicode option's own");
 
     static const char *headings[] = {
         "■■ダイアログボックスの説明",
@@ -648,6 +668,7 @@ static void CheckHelpText(const std::string &text)
         "●数値の部分は数値の大小関係でソートする",
         "●並び順をファイルで指定",
         "●標準添付の「BushuKakusuu.txt」ファイル",
+        "●日本語の辞書順で比較",
         "■■補足",
     };
     std::vector<std::string> lines;
@@ -683,6 +704,8 @@ static void CheckHelpText(const std::string &text)
     CHECK(separated, "an empty line before every heading");
     CHECK(!lines.empty() && lines[0].compare(0, 2, "　") != 0 && !lines[0].empty(), "opening paragraph unindented");
     CHECK(text.find("ABC100") != std::string::npos && text.find("ABC20") != std::string::npos, "numeric example");
+    CHECK(text.find("「きゃく」は「きやく」の前") != std::string::npos && text.find("「第３回」は「第１２回」の前") != std::string::npos,
+          "dictionary order's examples");
 }
 
 static void TestHelp()
@@ -771,6 +794,22 @@ static void CheckTemplate(int id, const WCHAR *caption, short cx, short cy, cons
     }
 }
 
+// No two controls overlap, but the radio buttons inside their group box,
+// and each lies inside the dialog.
+static void CheckLayout(int id, short cx, short cy, const Item *items, int count)
+{
+    for (int i = 0; i < count; i++) {
+        const Item &a = items[i];
+        CHECK(a.x >= 0 && a.y >= 0 && a.x + a.cx <= cx && a.y + a.cy <= cy, "%d: control %d inside", id, (short)a.id);
+        for (int j = i + 1; j < count; j++) {
+            const Item &b = items[j];
+            bool boxed = (a.style & 0xF) == BS_GROUPBOX && (b.style & 0xF) == BS_AUTORADIOBUTTON;
+            bool apart = a.x + a.cx <= b.x || b.x + b.cx <= a.x || a.y + a.cy <= b.y || b.y + b.cy <= a.y;
+            CHECK(boxed || apart, "%d: controls %d and %d overlap", id, (short)a.id, (short)b.id);
+        }
+    }
+}
+
 static void TestTemplates()
 {
     const DWORD child = WS_CHILD | WS_VISIBLE;
@@ -789,11 +828,13 @@ static void TestTemplates()
         {IDC_ORDER_FILE, 0x80, check, 7, 140, 113, 10, L"並び順をファイルで指定(&F)"},
         {IDC_ORDER_PATH, 0x81, child | ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 156, 159, 14, L""},
         {IDC_BROWSE, 0x80, push, 169, 156, 11, 14, L"..."},
-        {IDOK, 0x80, child | BS_DEFPUSHBUTTON | WS_TABSTOP, 13, 180, 50, 15, L"OK"},
-        {IDCANCEL, 0x80, push, 68, 180, 50, 15, L"キャンセル"},
-        {IDC_SHOW_HELP, 0x80, push, 123, 180, 50, 15, L"ヘルプ(&H)"},
+        {IDC_DICTIONARY, 0x80, check, 7, 177, 120, 10, L"日本語の辞書順で比較(&J)"},
+        {IDOK, 0x80, child | BS_DEFPUSHBUTTON | WS_TABSTOP, 13, 198, 50, 15, L"OK"},
+        {IDCANCEL, 0x80, push, 68, 198, 50, 15, L"キャンセル"},
+        {IDC_SHOW_HELP, 0x80, push, 123, 198, 50, 15, L"ヘルプ(&H)"},
     };
-    CheckTemplate(IDD_OPTIONS, L"ソート (カスタム版)", 187, 202, options, sizeof options / sizeof *options);
+    CheckTemplate(IDD_OPTIONS, L"ソート (カスタム版)", 187, 220, options, sizeof options / sizeof *options);
+    CheckLayout(IDD_OPTIONS, 187, 220, options, sizeof options / sizeof *options);
     static const Item help[] = {
         {IDC_HELP_TEXT, 0x81,
          child | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 7, 7, 261,

@@ -111,6 +111,18 @@ static void TestOptionStrings()
         {"U+00E9 compares as e", "000000", L"f\n\x00E9\nd", L"d\n\x00E9\nf\n"},
         {"U+00E9 by unit", "000010", L"f\n\x00E9\nd", L"d\nf\n\x00E9\n"},
         {"outside CP932 compares as ?", "000000", L"@\n\xD83D\xDE00\n>", L">\n\xD83D\xDE00\n@\n"},
+        // The seventh digit, dictionary order: ア before い, which code
+        // order puts the other way round. It counts only inside the string.
+        {"dictionary order", "0000001", L"\x3044\n\x30A2", L"\x30A2\n\x3044\n"},
+        {"a seventh digit behind the NUL does not count", {'0', '0', '0', '0', '0', 0, '1'}, L"\x30A2\n\x3044",
+         L"\x3044\n\x30A2\n"},
+        {"a seventh digit other than 1", "0000002", L"\x30A2\n\x3044", L"\x3044\n\x30A2\n"},
+        {"dictionary order: small kana and the long-sound mark later", "0000001",
+         L"\x304D\x3084\x304F\n\x30AB\x30A2\x30C9\n\x304D\x3083\x304F\n\x30AB\x30FC\x30C9",
+         L"\x30AB\x30FC\x30C9\n\x30AB\x30A2\x30C9\n\x304D\x3083\x304F\n\x304D\x3084\x304F\n"},
+        {"dictionary order: numbers by value, full-width too", "0001001", L"\x7B2C\xFF11\xFF12\x56DE\n\x7B2C\x33\x56DE",
+         L"\x7B2C\x33\x56DE\n\x7B2C\xFF11\xFF12\x56DE\n"},
+        {"dictionary order, descending", "1000001", L"\x3044\n\x30A2\n\xFF71", L"\x3044\n\xFF71\n\x30A2\n"},
     };
     for (const SortCase &c : cases) {
         Result r = RunSort(c.option, sizeof c.option, c.input);
