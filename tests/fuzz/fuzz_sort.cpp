@@ -3,17 +3,19 @@
 // Input: byte 0 holds the options, one bit each: descending, collapse
 // blanks, ignore case, numeric, Unicode, order file (bits 0 to 5, as in the
 // option string); bit 6 takes data/BushuKakusuu.txt as the order file,
-// bit 7 reads the text in the compact encoding. Without bit 6, byte 1
-// describes a small order file built from the next units: its low 6 bits
-// the count of units, bit 6 leaves out the mark, bit 7 names a file that
-// does not exist. The rest is the text, taken up to its first NUL.
+// bit 7 reads the text in the compact encoding. Byte 1's bit 0 is the
+// seventh option, dictionary order. Without bit 6, byte 2 describes a
+// small order file built from the next units: its low 6 bits the count of
+// units, bit 6 leaves out the mark, bit 7 names a file that does not
+// exist. The rest is the text, taken up to its first NUL.
 //
 // Checked on every input: no line lost, doubled or altered, every line
 // followed by LF (or the text as it was, for fewer than two lines); a
 // block of 2n + 4 bytes; the input untouched; the loader's message; nothing
 // left allocated or open. The whole result is compared with the reference
 // quicksort run with the reference comparator, on keys converted to code
-// page 932 by the reference (so the native conversion is checked too), and
+// page 932 by the reference (so the native conversion is checked too) or,
+// in dictionary order, weighed by the reference dictionary order, and
 // every neighbouring pair is checked to be in order, each order being a
 // total preorder. The
 // quicksort's guard gets a budget of a few dozen positions, so that its
@@ -28,6 +30,7 @@
 #include "filter/options.h"
 #include "fuzz_support.h"
 #include "tests/reference/cp932.h"
+#include "tests/reference/dictionary.h"
 #include "tests/reference/procedure.h"
 
 typedef std::vector<uint8_t> Bytes;
@@ -37,6 +40,7 @@ enum RefOrder { REF_BYTES, REF_UNITS, REF_NUMERIC_BYTES, REF_NUMERIC_UNITS, REF_
 static char bushuPath[ORDER_PATH_SIZE];
 static RefOrderLoad bushuLoad;
 static RefRanks bushuRanks;
+static RefDictionary dictionary;
 
 // The reference conversion of every unit, looked up once: RefCp932Unit
 // searches the table on each call.
@@ -56,6 +60,9 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     bushuLoad = RefLoadOrder(bytes.data(), bytes.size());
     REQUIRE(bushuLoad.loads);
     RefMakeRanks(bushuLoad.table, &bushuRanks);
+    char groups[ORDER_PATH_SIZE];
+    snprintf(groups, sizeof groups, "%s/data/dictionary/groups.txt", TALLORIX_SOURCE_DIR);
+    REQUIRE(RefLoadDictionary(groups, &dictionary));
     return 0;
 }
 
@@ -68,7 +75,7 @@ struct RefKeys {
 static RefKeys MakeRefKeys(const Unit16 *text, size_t n, SortOptions o)
 {
     RefKeys k;
-    if (o.unicode) {
+    if (o.unicode || o.dictionary) {
         RefUnits buf(text, text + n);
         if (o.collapseBlanks)
             RefCollapseBlanks(buf);
@@ -140,13 +147,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FuzzInput in = {data, size};
     uint8_t bits = TakeByte(&in);
     char flags[OPTION_STRING_LENGTH + 1];
-    for (int i = 0; i < OPTION_STRING_LENGTH; i++)
+    for (int i = 0; i < OPTION_FIXED_LENGTH; i++)
         flags[i] = bits >> i & 1 ? '1' : '0';
     flags[OPTION_STRING_LENGTH] = 0;
+    flags[6] = TakeByte(&in) & 1 ? '1' : '0';
     SortOptions o = DecodeOptions(flags);
     REQUIRE(o.descending == (bits & 1) && o.collapseBlanks == (bits >> 1 & 1) &&
             o.ignoreCase == (bits >> 2 & 1) && o.numeric == (bits >> 3 & 1) &&
-            o.unicode == (bits >> 4 & 1) && o.orderFile == (bits >> 5 & 1));
+            o.unicode == (bits >> 4 & 1) && o.orderFile == (bits >> 5 & 1) && o.dictionary == (flags[6] == '1'));
     bool bushu = bits & 0x40, compact = bits & 0x80;
 
     // The order file, and what loading it gives; zero-filled, as a command
@@ -218,13 +226,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         RefKeys keys = MakeRefKeys(text.data(), n, o);
         RefOrder order = o.unicode ? (load->loads ? REF_CUSTOM : o.numeric ? REF_NUMERIC_UNITS : REF_UNITS)
                                    : (o.numeric ? REF_NUMERIC_BYTES : REF_BYTES);
-        size_t count = o.unicode ? keys.units.size() : keys.bytes.size();
+        size_t count = o.unicode || o.dictionary ? keys.units.size() : keys.bytes.size();
         REQUIRE(count == lines.size());
         const RefUnits &table = load->table;
         auto rank = [&](const Unit16 *at) {
             return bushu ? RefRankOf(bushuRanks, at) : RefRank(table, at);
         };
+        // Dictionary order: each key weighed once; its kanji ranked by the
+        // file where Unicode mode loaded one.
+        RefRanks smallRanks;
+        const RefRanks *ranks = NULL;
+        if (o.dictionary && o.unicode && load->loads) {
+            if (!bushu)
+                RefMakeRanks(table, &smallRanks);
+            ranks = bushu ? &bushuRanks : &smallRanks;
+        }
+        std::vector<std::vector<RefDictWeights>> weights;
+        if (o.dictionary) {
+            RefDictOptions d = {o.ignoreCase, o.numeric, o.unicode, ranks};
+            for (const RefUnits &key : keys.units)
+                weights.push_back(RefDictWeigh(dictionary, key.data(), d));
+        }
         auto ascending = [&](size_t x, size_t y) -> int32_t {
+            if (o.dictionary)
+                return RefDictCompareWeighed(weights[x], weights[y]);
             switch (order) {
             case REF_BYTES:
                 return RefPlain(keys.bytes[x].data(), keys.bytes[y].data());

@@ -19,7 +19,10 @@ COMPACT = [
     0xFF42, 0xFF5A, 0xFF61, 0xFF71, 0xFF9F, 0x3042, 0x3044, 0x3046, 0x30A2, 0x30F3, 0x30BA,
     0x30D3, 0x4E00, 0x4E01, 0x4E02, 0x4E03, 0x4E04, 0x4E05, 0x4E06, 0x4E85, 0x4E9C, 0x5B57,
     0x6F22, 0x9ED2, 0x9FA0, 0x0410, 0x03B1, 0x2500, 0xE000, 0xF8F0, 0xD840, 0xDC00, 0xDC01,
-    0xD869, 0xDED9, 0xD800, 0xDBFF, 0xDFFF,
+    0xD869, 0xDED9, 0xD800, 0xDBFF, 0xDFFF, 0xD840, 0xDC00, 0xD840, 0xDC01, 0xD869, 0xDED9,
+    0x30FC, 0xFF70, 0x309D, 0x309E, 0x30FD, 0x30FE, 0x3099, 0x309A, 0xFF9E, 0x309B, 0x309C,
+    0x304B, 0x304C, 0x306F, 0x3071, 0x3083, 0x3084, 0x3063, 0x3093, 0x308F, 0x3094, 0x30AB,
+    0x30F5, 0x30EF, 0x30F7, 0xFF76, 0xFF8A, 0xFF6C, 0x3003, 0x3013,
 ]
 
 # Compact bytes of 0xE0 and up stand for these pieces in text, as in
@@ -66,12 +69,15 @@ def write(target, name, data):
         f.write(data)
 
 
+DICTIONARY = 1 << 8  # the second byte's bit 0
+
+
 def sort_seed(name, options, text, table=None, table_flags=0, table_units=None):
     """options without BUSHU get a table byte: table_flags | len(table).
     Compact text and tables may be given as bytes, pieces among them; a
     table so given comes with its count of units."""
     enc = compact if options & COMPACT_TEXT else wide
-    data = bytearray([options])
+    data = bytearray([options & 0xFF, options >> 8])
     if not options & BUSHU:
         t = table or ""
         if isinstance(t, bytes):
@@ -146,6 +152,18 @@ def sort_seeds():
               piece("\U00020400") + piece("\U00020001") + piece("\U00020000"), table_units=6)
     sort_seed("wide_cp932", 0, "b\r\n\u6f22\u5b57\r\na\r\n\u00a5\u203e\n")
     sort_seed("wide_unicode", UNICODE | BLANKS, "b\n\u6f22\t\u5b57\n\U00020000\n\ud800\n\uffff\n")
+    with open(os.path.join(ROOT, "data", "dictionary", "conformance.txt"), encoding="utf-8") as f:
+        conformance = f.read()
+    sort_seed("dictionary_conformance", DICTIONARY, "\n".join(reversed(conformance.split("\n")[:-1])))
+    sort_seed("dictionary_conformance_numeric", DICTIONARY | NUMERIC | UNICODE | DESC, conformance)
+    kana = "カード\nカアド\nきゃく\nきやく\nかゝ\nかか\nか\u3099\nが\nｶﾞ\nｶ\u3099\nわゞ\nわヾ\nー\nゝ\n" \
+           "〃\n〓\nは\u309a\nぱ\nﾊﾟ\nンー\nンン\nａ\nA\na\n第3回\n第１２回\n7\n07\n７\n"
+    sort_seed("dictionary_kana", DICTIONARY | NUMERIC, kana)
+    sort_seed("dictionary_kana_case", DICTIONARY | CASE | BLANKS, kana * 2)
+    sort_seed("dictionary_ranked", DICTIONARY | UNICODE | ORDER | NUMERIC, "山\n一\n漢\n\U00020B9F\nあ\n9\n10\n" * 3,
+              "漢\U00020B9F山")
+    sort_seed("dictionary_bushu", DICTIONARY | UNICODE | ORDER | BUSHU, "丂\n一\n丁\nか\nー\n" * 4)
+    sort_seed("dictionary_wide", DICTIONARY, "ｶｰ\nカア\n\ud83d\n\ue000\n\U0001F600\n\u3099\n\t\n\x7f\n")
 
 
 def order_seed(name, mode, file, keys):

@@ -64,7 +64,7 @@ static void RemoveMadeFiles()
 // The dialog's state when it is shown, read before the hook of sort_calls.h
 // cancels it: the option string its controls stand for and the path in 1009.
 static HHOOK seenHook;
-static char seenOption[7];
+static char seenOption[OPTION_STRING_LENGTH + 1];
 static char seenPath[600];
 
 static LRESULT CALLBACK RecordDialog(int code, WPARAM w, LPARAM l)
@@ -253,7 +253,7 @@ static void TestParameterValues()
 
         DialogRun r = RunDialog(c.bufferBytes, c.optionSize, c.keptFrom);
         std::string want(c.read);
-        std::string seen = (want + "000000").substr(0, 6);
+        std::string seen = (want + "0000000").substr(0, 7);
         for (char &k : seen)
             k = k == '1' ? '1' : '0';
         CHECK(r.null && r.dialogs == 1, "%s: %d dialogs, null %d", c.what, r.dialogs, r.null);
@@ -372,7 +372,7 @@ static void TestSmallOptionBuffers()
         // The dialog, OK on "1" as read: descending sorts, Parameter keeps
         // the whole choice, the buffer what fits of it.
         SetString("Parameter", "1");
-        std::string chosen = n >= 2 ? "100000" : "000000";
+        std::string chosen = n >= 2 ? "1000000" : "0000000";
         char *ok = GuardedBuffer((size_t)n);
         memset(ok, 0xAA, (size_t)n);
         ok[0] = 0;
@@ -381,7 +381,7 @@ static void TestSmallOptionBuffers()
         got = TakeBlock(customSort(NULL, text, ok, n));
         dialogAnswer = IDCANCEL;
         want = SortText(chosen.c_str(), text);
-        std::string back = chosen.substr(0, n - 1 < 6 ? n - 1 : 6);
+        std::string back = chosen.substr(0, n - 1 < 7 ? n - 1 : 7);
         CHECK(dialogCount - dialogs == 1 && !got.null && got.text == want.text, "OK, size %d: not sorted as %s", n,
               chosen.c_str());
         CHECK(memcmp(ok, back.c_str(), back.size() + 1) == 0, "OK, size %d: buffer \"%s\", not \"%s\"", n,
@@ -614,7 +614,7 @@ static void TestLongPath()
     DialogRun r = RunDialog(256, 256);
     CHECK(r.null && r.dialogs == 1, "259: %d dialogs", r.dialogs);
     CHECK(orderPath259 == seenPath, "259: dialog opened on \"%s\"", Printable(seenPath).c_str());
-    CHECK(strcmp(seenOption, "000011") == 0, "259: dialog opened on \"%s\"", seenOption);
+    CHECK(strcmp(seenOption, "0000110") == 0, "259: dialog opened on \"%s\"", seenOption);
     CHECK(StoredAsString("CustomFile", orderPath259), "259: CustomFile %s",
           Printable(GetString("CustomFile")).c_str());
     SetString("Parameter", NULL);

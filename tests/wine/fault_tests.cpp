@@ -97,16 +97,21 @@ static void TestEachAllocation()
         std::vector<Kind> allocations;  // in the order the command makes them
         long long budget;               // of the quicksort's guard: 0 hands over at once
     } cases[] = {
-        {"000000", NULL, L"b\r\na\nc", {KEY, TABLE}, -1},
-        {"111110", NULL, L"B 2\nb  10\na", {KEY, TABLE}, -1},
-        {"000000", NULL, L"one line", {KEY}, -1},
+        {"0000000", NULL, L"b\r\na\nc", {KEY, TABLE}, -1},
+        {"1111100", NULL, L"B 2\nb  10\na", {KEY, TABLE}, -1},
+        {"0000000", NULL, L"one line", {KEY}, -1},
         // File buffer, unit index, pair index, pair blocks, unit weights.
-        {"000011", pairs, L"a\n\xD840\xDC00\n\x3042\nb\n\x3044", {ORDER, ORDER, ORDER, ORDER, ORDER, KEY, TABLE}, -1},
-        {"000011", plain, L"x\ny\nz", {ORDER, ORDER, ORDER, ORDER, KEY, TABLE}, -1},
+        {"0000110", pairs, L"a\n\xD840\xDC00\n\x3042\nb\n\x3044", {ORDER, ORDER, ORDER, ORDER, ORDER, KEY, TABLE}, -1},
+        {"0000110", plain, L"x\ny\nz", {ORDER, ORDER, ORDER, ORDER, KEY, TABLE}, -1},
         // Outside Unicode mode the file is only read and checked.
-        {"000001", plain, L"x\ny\nz", {ORDER, KEY, TABLE}, -1},
-        {"000110", NULL, L"b\na\nb\na\nb\na\nb\na\nb\na", {KEY, TABLE, FINISH}, 0},
-        {"000011", plain, L"x\ny\nx\ny\nz\nx\ny\nx\ny", {ORDER, ORDER, ORDER, ORDER, KEY, TABLE, FINISH}, 0},
+        {"0000010", plain, L"x\ny\nz", {ORDER, KEY, TABLE}, -1},
+        {"0001100", NULL, L"b\na\nb\na\nb\na\nb\na\nb\na", {KEY, TABLE, FINISH}, 0},
+        {"0000110", plain, L"x\ny\nx\ny\nz\nx\ny\nx\ny", {ORDER, ORDER, ORDER, ORDER, KEY, TABLE, FINISH}, 0},
+        // Dictionary order, its kanji ranked by the file, then on ranks.
+        {"0001111", pairs, L"\x30AB\n\xD840\xDC00\n\x304B\x30FC\n\x3042\n\xFF76",
+         {ORDER, ORDER, ORDER, ORDER, ORDER, KEY, TABLE}, -1},
+        {"0000001", NULL, L"\x304B\n\x30AB\n\x304B\n\x30AB\n\x304B\n\x30AB\n\x304B\n\x30AB\n\x304B\n\x30AB",
+         {KEY, TABLE, FINISH}, 0},
     };
     for (const Case &c : cases) {
         std::wstring file = std::wstring(L"\xFEFF") + (c.order ? c.order : L"");
