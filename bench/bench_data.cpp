@@ -12,6 +12,7 @@ const BenchMode benchModes[] = {
     {"desc-cp932", "100000"},
     {"desc-unicode", "100010"},
     {"custom", "000011"},
+    {"dictionary", "0000001"},
 };
 const int benchModeCount = sizeof benchModes / sizeof *benchModes;
 

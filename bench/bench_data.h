@@ -11,7 +11,7 @@
 
 struct BenchMode {
     const char *name;
-    const char *option;  // the six-digit option string
+    const char *option;  // the option string, six or seven digits
 };
 
 extern const BenchMode benchModes[];

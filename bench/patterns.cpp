@@ -22,17 +22,26 @@ const BenchPattern benchPatterns[] = {
     {"phone-numbers", -1, "numeric-cp932"},  // five phone numbers of 10 and 11 digits at random
     {"one-big-run", -1, "numeric-unicode"},  // a and b at random, one line tel 3000000000
     {"shikaru-yoshi", -1, "custom"},         // 𠮟 and 𠮷 at random
+    // Ordinary Japanese lines, for dictionary order beside code-unit order.
+    {"japanese-words", -1, "unicode dictionary"},  // the bench's Japanese words alone
+    {"kana-names", -1, "unicode dictionary"},      // names in kana of every form, with marks
 };
 const int benchPatternCount = sizeof benchPatterns / sizeof *benchPatterns;
 
-const char *const benchPatternModes[] = {"cp932", "unicode", "numeric-unicode", "custom", "numeric-cp932"};
+const char *const benchPatternModes[] = {"cp932",      "unicode",      "numeric-unicode",
+                                         "custom",     "dictionary",   "numeric-cp932"};
 const int benchPatternModeCount = sizeof benchPatternModes / sizeof *benchPatternModes;
-enum { EVERY_PATTERN_MODES = 4 };  // the first ones above
+enum { EVERY_PATTERN_MODES = 5 };  // the first ones above
 
 bool PatternRunsIn(int p, const char *mode)
 {
-    if (benchPatterns[p].mode)
-        return !strcmp(benchPatterns[p].mode, mode);
+    if (const char *modes = benchPatterns[p].mode) {
+        size_t n = strlen(mode);
+        for (const char *at = modes; (at = strstr(at, mode)) != NULL; at += n)
+            if ((at == modes || at[-1] == ' ') && (at[n] == 0 || at[n] == ' '))
+                return true;
+        return false;
+    }
     for (int m = 0; m < EVERY_PATTERN_MODES; m++)
         if (!strcmp(benchPatternModes[m], mode))
             return true;
@@ -58,6 +67,49 @@ static void PutAscii(std::vector<uint16_t> &t, const char *s)
 {
     while (*s)
         t.push_back((uint8_t)*s++);
+}
+
+// A word of two to five kanji, hiragana or katakana, as the bench's
+// ordinary lines hold them.
+static void PutJapaneseWord(std::vector<uint16_t> &t, uint64_t *state)
+{
+    uint32_t kind = SplitMix(state, 4), length = 2 + SplitMix(state, 4);
+    for (uint32_t i = 0; i < length; i++) {
+        if (kind < 2)
+            t.push_back((uint16_t)(0x4E00 + SplitMix(state, 0x51A6)));
+        else if (kind == 2)
+            t.push_back((uint16_t)(0x3042 + SplitMix(state, 0x50)));
+        else
+            t.push_back((uint16_t)(0x30A2 + SplitMix(state, 0x50)));
+    }
+}
+
+// A name of two to six syllables, as a list of readings holds them: in
+// hiragana, katakana or half-width katakana, with voiced and small kana,
+// the long-sound mark and now and then an iteration mark.
+static void PutKanaName(std::vector<uint16_t> &t, uint64_t *state)
+{
+    static const char16_t *const syllables[] = {
+        u"あ", u"い", u"う", u"え", u"お", u"か", u"き", u"く", u"け", u"こ", u"が", u"ぎ", u"ぐ", u"げ", u"ご",
+        u"さ", u"し", u"す", u"せ", u"そ", u"ざ", u"じ", u"ず", u"ぜ", u"ぞ", u"た", u"ち", u"つ", u"て", u"と",
+        u"だ", u"で", u"ど", u"な", u"に", u"ぬ", u"ね", u"の", u"は", u"ひ", u"ふ", u"へ", u"ほ", u"ば", u"び",
+        u"ぶ", u"ぼ", u"ぱ", u"ぴ", u"ぷ", u"ま", u"み", u"む", u"め", u"も", u"や", u"ゆ", u"よ", u"ら", u"り",
+        u"る", u"れ", u"ろ", u"わ", u"を", u"ん", u"きゃ", u"しゅ", u"ちょ", u"りょ", u"じゅ", u"っ", u"ー"};
+    static const char16_t half[] = u"ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜｦﾝｬｭｮｯｰ";
+    uint32_t script = SplitMix(state, 10), length = 2 + SplitMix(state, 5);
+    for (uint32_t i = 0; i < length; i++) {
+        if (script == 9) {
+            t.push_back(half[SplitMix(state, sizeof half / sizeof *half - 1)]);
+            if (SplitMix(state, 6) == 0)
+                t.push_back(0xFF9E);  // ﾞ
+            continue;
+        }
+        const char16_t *s = syllables[SplitMix(state, sizeof syllables / sizeof *syllables)];
+        for (; *s; s++)  // katakana lies 0x60 above hiragana
+            t.push_back((uint16_t)(script >= 5 && *s != u'ー' ? *s + 0x60 : *s));
+        if (SplitMix(state, 40) == 0)
+            t.push_back(script >= 5 ? 0x30FD : 0x309D);  // ヽ ゝ
+    }
 }
 
 // A number zero-padded to the width of the largest, so that every order
@@ -104,6 +156,10 @@ std::vector<uint16_t> MakePatternText(int p, size_t lines, uint64_t seed)
             PutAscii(t, i == lines / 2 ? "tel 3000000000" : SplitMix(&state, 2) ? "a" : "b");
         } else if (!strcmp(name, "shikaru-yoshi")) {
             Put(t, SplitMix(&state, 2) ? u"\U00020B9F" : u"\U00020BB7");
+        } else if (!strcmp(name, "japanese-words")) {
+            PutJapaneseWord(t, &state);
+        } else if (!strcmp(name, "kana-names")) {
+            PutKanaName(t, &state);
         } else if (!strcmp(name, "sorted")) {
             PutValue(t, i, lines);
         } else if (!strcmp(name, "reversed")) {

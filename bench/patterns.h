@@ -12,14 +12,15 @@
 struct BenchPattern {
     const char *name;
     int option;        // the option turned on beside the mode's (-1: none): 2 is ignore case
-    const char *mode;  // the one bench mode it is sorted in, NULL: each of benchPatternModes but its own
+    const char *mode;  // the bench modes it is sorted in, names apart by spaces; NULL: each of
+                       // benchPatternModes but those of the others
 };
 
 extern const BenchPattern benchPatterns[];
 extern const int benchPatternCount;
 
 // The bench modes that patterns are sorted in, each beside the ordinary
-// lines of the mode: the four every pattern without a mode of its own is
+// lines of the mode: the five every pattern without modes of its own is
 // sorted in, then the modes of the others. The custom mode's order file is
 // data/BushuKakusuu.txt.
 extern const char *const benchPatternModes[];

@@ -2,19 +2,21 @@
 // of the same line table and the Windows build under Wine.
 //
 //   sort_bench [--wine "RUNNER WINE_BENCH"] [--wine-module x86|x64] [--no-gnu]
-//              [--patterns N] [--killer] [LINES...]
+//              [--patterns N] [--modes NAME,...] [--killer] [LINES...]
 //
-// LINES defaults to 100000 and 1000000. Each figure is the best of ROUNDS,
-// and the rounds of one mode are taken side by side: a native sort, std::sort,
+// LINES defaults to 100000 and 1000000; --modes runs only the modes named.
+// Each figure is the best of ROUNDS, each round takes every mode in turn,
+// and the figures of one mode in a round are taken side by side: a native sort, std::sort,
 // GNU sort twice and, with --wine, one sort by the bench host under Wine
 // (through the module that --wine-module names in the table) and one more
 // by the engine's phases built as that module is, the host started once
 // and asked for each sort in turn. The
 // machine's speed drifts by the minute; so the figures compared with each
 // other are taken seconds apart. Then the patterns full of equal keys
-// (patterns.h), N lines each (1,000,000 by default, 0 for none), in four
+// (patterns.h), N lines each (1,000,000 by default, 0 for none), in their
 // modes, each beside the ordinary lines of its mode taken in the same
-// rounds. --killer times instead the quicksort on its adversarial input
+// rounds; among them the Japanese words and kana names that dictionary
+// order is held to code-unit order on. --killer times instead the quicksort on its adversarial input
 // order.
 #include <signal.h>
 #include <stdio.h>
@@ -204,6 +206,20 @@ static void StdSortRound(const std::vector<Unit16> &text, SortOptions o, Result 
     Unprepare(&p);
 }
 
+// --modes A,B,...: only these modes are run; NULL: every mode.
+static const char *chosenModes;
+
+static bool ModeChosen(const char *name)
+{
+    if (!chosenModes)
+        return true;
+    size_t n = strlen(name);
+    for (const char *at = chosenModes; (at = strstr(at, name)) != NULL; at += n)
+        if ((at == chosenModes || at[-1] == ',') && (at[n] == 0 || at[n] == ','))
+            return true;
+    return false;
+}
+
 static int ModeIndex(const char *name)
 {
     for (int m = 0; m < benchModeCount; m++)
@@ -235,13 +251,20 @@ static void RunPatterns(size_t n, WineHost *host, bool *wineUp, std::vector<Resu
     std::vector<std::vector<Unit16>> texts;
     for (int p = 0; p < benchPatternCount; p++)
         texts.push_back(MakePatternText(p, n, 1));
+    // Every mode in each round, so that the modes too stand side by side.
+    std::vector<std::vector<Result>> modeRows(benchPatternModeCount);
     for (int pm = 0; pm < benchPatternModeCount; pm++) {
         const BenchMode &bm = benchModes[ModeIndex(benchPatternModes[pm])];
-        std::vector<Result> rows;
-        rows.push_back(NewResult(bm.name, NULL, n));
+        modeRows[pm].push_back(NewResult(bm.name, NULL, n));
         for (int p = 0; p < benchPatternCount; p++)
-            rows.push_back(NewResult(bm.name, benchPatterns[p].name, n));
-        for (int round = 0; round < PATTERN_ROUNDS; round++) {
+            modeRows[pm].push_back(NewResult(bm.name, benchPatterns[p].name, n));
+    }
+    for (int round = 0; round < PATTERN_ROUNDS; round++) {
+        for (int pm = 0; pm < benchPatternModeCount; pm++) {
+            const BenchMode &bm = benchModes[ModeIndex(benchPatternModes[pm])];
+            if (!ModeChosen(bm.name))
+                continue;
+            std::vector<Result> &rows = modeRows[pm];
             for (int p = -1; p < benchPatternCount; p++) {
                 if (p >= 0 && !PatternRunsIn(p, bm.name))
                     continue;
@@ -260,11 +283,15 @@ static void RunPatterns(size_t n, WineHost *host, bool *wineUp, std::vector<Resu
                     *wineUp = WineRound(host, r);
             }
         }
-        ordinary->push_back(rows[0]);
+        fprintf(stderr, "  patterns %zu, round %d: done\n", n, round + 1);
+    }
+    for (int pm = 0; pm < benchPatternModeCount; pm++) {
+        if (!ModeChosen(modeRows[pm][0].mode))
+            continue;
+        ordinary->push_back(modeRows[pm][0]);
         for (int p = 0; p < benchPatternCount; p++)
-            if (PatternRunsIn(p, bm.name))
-                patterns->push_back(rows[p + 1]);
-        fprintf(stderr, "  patterns in %s %zu: done\n", bm.name, n);
+            if (PatternRunsIn(p, modeRows[pm][0].mode))
+                patterns->push_back(modeRows[pm][p + 1]);
     }
 }
 
@@ -306,6 +333,8 @@ int main(int argc, char **argv)
             patternLines = strtoul(argv[++i], NULL, 10);
         else if (!strcmp(argv[i], "--wine-module") && i + 1 < argc)
             wineModule = argv[++i];
+        else if (!strcmp(argv[i], "--modes") && i + 1 < argc)
+            chosenModes = argv[++i];
         else if (!strcmp(argv[i], "--no-gnu"))
             gnu = false;
         else if (!strcmp(argv[i], "--killer"))
@@ -338,12 +367,20 @@ int main(int argc, char **argv)
             if (!f || fwrite(utf8.data(), 1, utf8.size(), f) != utf8.size() || fclose(f))
                 Fail("cannot write the input for GNU sort");
         }
+        // Every mode in each round, so that the modes stand side by side.
+        std::vector<Result> rows;
         for (int m = 0; m < benchModeCount; m++) {
             Result r = NewResult(benchModes[m].name, NULL, n);
-            SortOptions o = DecodeOptions(benchModes[m].option);
             r.gnu = r.gnuSingle = gnu ? 1e18 : 0;
-            r.gnuVersion = gnu && o.numeric ? 1e18 : 0;
-            for (int round = 0; round < ROUNDS; round++) {
+            r.gnuVersion = gnu && DecodeOptions(benchModes[m].option).numeric ? 1e18 : 0;
+            rows.push_back(r);
+        }
+        for (int round = 0; round < ROUNDS; round++) {
+            for (int m = 0; m < benchModeCount; m++) {
+                if (!ModeChosen(benchModes[m].name))
+                    continue;
+                Result &r = rows[m];
+                SortOptions o = DecodeOptions(benchModes[m].option);
                 PhasesRound(text, o, &r, round == 0);
                 GuardRound(text, o, &r);
                 StdSortRound(text, o, &r, round == 0);
@@ -352,12 +389,17 @@ int main(int argc, char **argv)
                 if (wineUp)
                     wineUp = WineRound(&host, &r);
             }
+            fprintf(stderr, "  %zu lines, round %d: done\n", n, round + 1);
+        }
+        for (int m = 0; m < benchModeCount; m++) {
+            if (!ModeChosen(benchModes[m].name))
+                continue;
+            Result &r = rows[m];
             if (r.gnu == 1e18 || r.gnuSingle == 1e18)
                 r.gnu = r.gnuSingle = -1;
             if (r.gnuVersion == 1e18)
                 r.gnuVersion = -1;
             results.push_back(r);
-            fprintf(stderr, "  %s %zu: %.1f ms\n", r.mode, n, r.total);
         }
     }
     std::vector<Result> patterns, beside;
@@ -384,6 +426,8 @@ int main(int argc, char **argv)
         printf("\n");
         PrintPatterns(patterns, beside);
     }
+    printf("\n");
+    PrintDictionary(results, patterns);
     PrintBenchLines(results, patterns, beside);
     CheckTargets(results, patterns, beside);
     return 0;

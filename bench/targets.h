@@ -23,6 +23,11 @@ const Result *Ordinary(const std::vector<Result> &results, const Result &r);
 // in ordinary, with its header; a pattern without them is left out.
 void PrintPatterns(const std::vector<Result> &results, const std::vector<Result> &ordinary);
 
+// Dictionary order beside UTF-16 order on the same lines, taken in the same
+// rounds: the ordinary lines, the Japanese words and the kana names, time
+// natively and under Wine and peak memory.
+void PrintDictionary(const std::vector<Result> &results, const std::vector<Result> &patterns);
+
 // One "bench mode=..." line of every figure for each result, then one
 // "bench pattern=..." line for each pattern, beside its ordinary lines in
 // beside, which must hold them.
@@ -30,7 +35,9 @@ void PrintBenchLines(const std::vector<Result> &results, const std::vector<Resul
                      const std::vector<Result> &beside);
 
 // Plain and numeric modes against GNU sort and std::sort, custom against
-// plain units, Wine against native; each pattern within 3 times the
+// plain units, dictionary order against plain units in time and memory (on
+// the ordinary lines, the Japanese words and the kana names), Wine against
+// native; each pattern within 3 times the
 // ordinary lines of its mode, natively and under Wine, and the killer
 // order under a second. Prints a line for each target missed, or "targets
 // met"; returns the number missed.

@@ -147,7 +147,9 @@ static inline void ReadRun(DictElement *e, const Unit16 *p, const Unit16 **end)
     *end = p;
 }
 
-bool ReadDictElement(const DictionarySettings *s, DictReader *r, DictElement *e)
+// ReadDictElement for all elements but the plain ones that
+// ReadDictElement reads itself.
+static bool ReadElementSlowly(const DictionarySettings *s, DictReader *r, DictElement *e)
 {
     const Unit16 *p = r->at;
     uint32_t c = *p;
@@ -213,6 +215,78 @@ bool ReadDictElement(const DictionarySettings *s, DictReader *r, DictElement *e)
     return true;
 }
 
+static inline bool IsVoicingMark(uint32_t u)
+{
+    return u == 0x3099 || u == 0x309A || u == 0xFF9E || u == 0xFF9F;
+}
+
+// Most units of most keys make an element of their own whatever stands
+// around them: a listed unit that is no mark, no digit of a run and joins
+// no voicing mark after it, and a kanji of the unified block outside
+// ranked order. PlainElement reads such a unit in a few steps: its level-1
+// code into *code, or its two codes into *code and *code2 (*code2 is
+// otherwise 0), and its weights into *w (0 for a kanji, which levels 2 to
+// 5 do not concern). False for anything else, or anything in doubt, which
+// ReadElementSlowly reads. After a plain element the kana before the next
+// is its group if it is a kana (PlainKana).
+static inline bool PlainElement(const DictionarySettings *s, const Unit16 *p, uint32_t *code, uint32_t *code2,
+                                uint32_t *w)
+{
+    enum { MARKS = 7u << WEIGHT_MARK_SHIFT, JOINS = WEIGHT_JOINS_VOICED | WEIGHT_JOINS_SEMI_VOICED };
+    uint32_t c = *p, v = WeightsOf(c);
+    *w = v;
+    *code2 = 0;
+    if (v)
+        return (*code = v & WEIGHT_CODE, !(v & MARKS) && !(s->numeric && IsDictDigit(c)) &&
+                                             (!(v & JOINS) || !IsVoicingMark(p[1])));
+    if (c < 0x4E00 || c > 0x9FFF || s->kanji == DICT_KANJI_RANKED)
+        return false;
+    uint32_t k = s->kanji == DICT_KANJI_CODE_POINT ? c - 0x3400
+                 : c <= DICT_CP932_UNIFIED_LAST  ? dictionaryCp932Unified[c - DICT_CP932_UNIFIED_FIRST]
+                                                 : 0;
+    if (k) {
+        *code = CODE_KANJI + k;
+    } else {  // not in code page 932: after its kanji, by code point
+        *code = CODE_KANJI_BY_CODE_POINT + (c >> 15);
+        *code2 = 1 + (c & 0x7FFF);
+    }
+    return true;
+}
+
+static inline int32_t PlainKana(uint32_t code, uint32_t w)
+{
+    // The groups of kana elements are groups of kana.
+    return (w & WEIGHT_KANA) ? (int32_t)(code - CODE_GROUPS) : -1;
+}
+
+// Levels 2 to 5 of a plain element, as the bits of its weights; the case
+// of a Latin letter dropped when case is ignored.
+static inline uint32_t PlainLevels(const DictionarySettings *s, uint32_t w)
+{
+    uint32_t levels = w & (3u << WEIGHT_VOICING_SHIFT | 3u << WEIGHT_FORM_SHIFT | WEIGHT_KATAKANA | WEIGHT_HALF);
+    if (s->ignoreCase && (w & WEIGHT_LATIN))
+        levels &= ~(3u << WEIGHT_FORM_SHIFT);
+    return levels;
+}
+
+bool ReadDictElement(const DictionarySettings *s, DictReader *r, DictElement *e)
+{
+    uint32_t code, code2, w;
+    if (!PlainElement(s, r->at, &code, &code2, &w))
+        return ReadElementSlowly(s, r, e);
+    uint32_t levels = PlainLevels(s, w);
+    e->code[0] = (Unit16)code;
+    e->code[1] = (Unit16)code2;
+    e->voicing = (uint8_t)(levels >> WEIGHT_VOICING_SHIFT & 3);
+    e->form = (uint8_t)(levels >> WEIGHT_FORM_SHIFT & 3);
+    e->script = (levels & WEIGHT_KATAKANA) != 0;
+    e->width = (levels & WEIGHT_HALF) != 0;
+    e->run = NULL;
+    r->at++;
+    r->kanaGroup = PlainKana(code, w);
+    return true;
+}
+
 // ---- Level 1 as codes -------------------------------------------------------
 
 struct PrefixSlots {
@@ -250,14 +324,98 @@ static bool PutCodes(PrefixSlots *s, const DictElement *e)
     return true;
 }
 
+// The levels of a short key in its prefix. Behind the level-1 codes of a
+// key of at most PACKED_ELEMENTS elements in at most PACKED_CODES codes,
+// none a digit run, and the zero slot that ends them, the two slots after
+// hold a 1 and then its levels 2 to 5:
+//
+//   bits (from the slot after the zero, down)   holds
+//   -----------------------------------------   ----------------------------
+//   1                                           1: the levels follow
+//   2n                                          each element's voicing
+//   2n                                          each element's form or case
+//   n                                           each element's script
+//   n                                           each element's width
+//
+// for n elements, left to right. Two keys whose prefixes are equal up to
+// that point have the same codes, so the same elements (no element's codes
+// begin another's), and the bits compare as
+// their levels 2 to 5 do, level by level: the prefixes decide such keys
+// whole, equal keys included, without reading them. Other keys have zeros
+// there.
+enum { PACKED_ELEMENTS = 5, PACKED_CODES = 5 };
+
 KeyPrefix PackDictionaryKey(const DictionarySettings *s, const Unit16 *key)
 {
-    PrefixSlots slots = {{0, 0}, 0};
+    enum { SLOTS = Packing<Unit16>::UNITS };
+    Unit16 codes[SLOTS + 1] = {0};  // room for a second code past the last slot
+    int used = 0;
+    // Levels 2 to 5 of each element, as PlainLevels gives them; elements
+    // is PACKED_ELEMENTS + 1 once there are too many, or a digit run,
+    // whose width is a sequence.
+    uint32_t levelsOf[PACKED_ELEMENTS + 1];
+    int elements = 0;
     DictReader r = {key, -1};
-    DictElement e;
-    while (ReadDictElement(s, &r, &e) && PutCodes(&slots, &e)) {
+    while (used < SLOTS) {
+        uint32_t code, code2, w, levels;
+        if (PlainElement(s, r.at, &code, &code2, &w)) {
+            r.at++;
+            r.kanaGroup = PlainKana(code, w);
+            levels = PlainLevels(s, w);
+            codes[used++] = (Unit16)code;
+            if (code2)
+                codes[used++] = (Unit16)code2;
+        } else {
+            DictElement e;
+            if (!ReadElementSlowly(s, &r, &e))
+                break;
+            PrefixSlots slots = {{0, 0}, 0};
+            if (e.run) {
+                elements = PACKED_ELEMENTS + 1;
+                // The element's codes, through PutCodes, into the slots left.
+                PutCodes(&slots, &e);
+                for (int i = 0; i < slots.used && used < SLOTS; i++)
+                    codes[used++] = (Unit16)UnitAt<Unit16>(slots.p, i);
+                continue;
+            }
+            codes[used++] = e.code[0];
+            if (e.code[1])
+                codes[used++] = e.code[1];
+            levels = (uint32_t)e.voicing << WEIGHT_VOICING_SHIFT | (uint32_t)e.form << WEIGHT_FORM_SHIFT |
+                     (e.script ? WEIGHT_KATAKANA : 0) | (e.width ? WEIGHT_HALF : 0);
+        }
+        if (elements <= PACKED_ELEMENTS)
+            levelsOf[elements++] = levels;
     }
-    return slots.p;
+    // Whole when the key ended with few enough elements and codes: the
+    // levels go into the two slots after the zero that ends the codes.
+    int n = elements;
+    if (n <= PACKED_ELEMENTS && used <= PACKED_CODES && !*r.at) {
+        uint32_t voicing = 0, form = 0, script = 0, width = 0;
+        for (int i = 0; i < n; i++) {
+            uint32_t l = levelsOf[i];
+            voicing = voicing << 2 | (l >> WEIGHT_VOICING_SHIFT & 3);
+            form = form << 2 | (l >> WEIGHT_FORM_SHIFT & 3);
+            script = script << 1 | (l & WEIGHT_KATAKANA ? 1 : 0);
+            width = width << 1 | (l & WEIGHT_HALF ? 1 : 0);
+        }
+        uint32_t bits = 1u << 6 * n | voicing << 4 * n | form << 2 * n | script << n | width;
+        bits <<= 31 - 6 * n;  // the 1 at the top
+        codes[used + 1] = (Unit16)(bits >> 16);
+        codes[used + 2] = (Unit16)bits;
+    }
+    KeyPrefix p;
+    p.hi = (uint64_t)codes[0] << 48 | (uint64_t)codes[1] << 32 | (uint64_t)codes[2] << 16 | codes[3];
+    p.lo = (uint64_t)codes[4] << 48 | (uint64_t)codes[5] << 32 | (uint64_t)codes[6] << 16 | codes[7];
+    return p;
+}
+
+bool DictionaryPrefixIsWhole(KeyPrefix p)
+{
+    int n = 0;
+    while (n <= PACKED_CODES && UnitAt<Unit16>(p, n))
+        n++;
+    return n <= PACKED_CODES && (UnitAt<Unit16>(p, n + 1) & 0x8000);
 }
 
 // ---- Whole keys ---------------------------------------------------------------
@@ -297,9 +455,26 @@ static int32_t CompareWidths(const DictElement *e, const DictElement *f)
     return Sign((uint32_t)(e->runLength > n), (uint32_t)(f->runLength > n));
 }
 
+// Whether the unit u always makes an element of its own that leaves no
+// kana behind for a mark: no surrogate, no digit of a run, nothing that
+// joins the voicing mark after it or that a kana before it joins, and
+// neither kana nor mark. Reading a key from just after such a unit, with
+// no kana before, reads the elements that the whole reading reads there.
+static inline bool EndsElements(const DictionarySettings *s, uint32_t u)
+{
+    enum { READ_WITH_NEIGHBOURS = WEIGHT_KANA | WEIGHT_JOINS_VOICED | WEIGHT_JOINS_SEMI_VOICED | 7u << WEIGHT_MARK_SHIFT };
+    return (u & 0xF800) != 0xD800 && !(s->numeric && IsDictDigit(u)) && !(WeightsOf(u) & READ_WITH_NEIGHBOURS);
+}
+
 // One pass over both keys: level 1 element by element, and on the way the
 // first difference at each of levels 2 to 5, which decide in turn when
 // level 1 does not. Keys of the same units are equal without it.
+//
+// The units both keys share make the same elements, bar the last few that
+// a unit after them may change (a voicing mark joining a kana, a mark
+// read from the kana before, a digit run or a surrogate pair going on).
+// So the pass starts after the last shared unit that ends elements
+// (EndsElements), or at the start when there is none.
 int32_t DictionaryFrom(const DictionarySettings *s, const Unit16 *a, const Unit16 *b)
 {
     size_t i = 0;
@@ -307,10 +482,32 @@ int32_t DictionaryFrom(const DictionarySettings *s, const Unit16 *a, const Unit1
         i++;
     if (a[i] == b[i])
         return 0;
+    while (i > 0 && !EndsElements(s, a[i - 1]))
+        i--;
     int32_t later[4] = {0, 0, 0, 0};  // levels 2 to 5
-    DictReader x = {a, -1}, y = {b, -1};
+    DictReader x = {a + i, -1}, y = {b + i, -1};
     DictElement e, f;
     for (;;) {
+        // Plain elements on both sides, as long as they last.
+        uint32_t codeA, codeB, code2A, code2B, wA, wB;
+        while (PlainElement(s, x.at, &codeA, &code2A, &wA) && PlainElement(s, y.at, &codeB, &code2B, &wB)) {
+            if (codeA != codeB)
+                return codeA < codeB ? -1 : 1;
+            if (code2A != code2B)
+                return code2A < code2B ? -1 : 1;
+            uint32_t levelsA = PlainLevels(s, wA), levelsB = PlainLevels(s, wB);
+            if (levelsA != levelsB) {
+                static const uint32_t masks[4] = {3u << WEIGHT_VOICING_SHIFT, 3u << WEIGHT_FORM_SHIFT,
+                                                  WEIGHT_KATAKANA, WEIGHT_HALF};
+                for (int level = 0; level < 4; level++)
+                    if (!later[level])
+                        later[level] = Sign(levelsA & masks[level], levelsB & masks[level]);
+            }
+            x.at++;
+            y.at++;
+            x.kanaGroup = PlainKana(codeA, wA);
+            y.kanaGroup = PlainKana(codeB, wB);
+        }
         bool moreA = ReadDictElement(s, &x, &e), moreB = ReadDictElement(s, &y, &f);
         if (!moreA || !moreB) {
             if (moreA != moreB)

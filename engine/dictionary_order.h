@@ -13,7 +13,8 @@
 // compare as the elements' groups do. Comparing two such strings unit by
 // unit then compares the keys at level 1, and the record prefix is the
 // string's first 8 units, packed as the plain prefix packs units
-// (prefix.h):
+// (prefix.h); a key of a few elements has its levels 2 to 5 packed behind
+// them (PackDictionaryKey):
 //
 //   codes            element
 //   ---------------  ------------------------------------------------------
@@ -103,15 +104,19 @@ struct DictReader {
 bool ReadDictElement(const DictionarySettings *s, DictReader *r, DictElement *e);
 
 // The record prefix of a NUL-terminated key: the first 8 level-1 codes,
-// zero after the end.
+// zero after the end; behind the end of a short key its levels 2 to 5
+// (dictionary_order.cpp).
 KeyPrefix PackDictionaryKey(const DictionarySettings *s, const Unit16 *key);
+
+// Whether a prefix holds its key whole, levels 2 to 5 included.
+bool DictionaryPrefixIsWhole(KeyPrefix p);
 
 // Dictionary order on two whole keys: -1, 0 or 1.
 int32_t DictionaryFrom(const DictionarySettings *s, const Unit16 *a, const Unit16 *b);
 
-// The record comparison. Different prefixes decide as the keys' level-1
-// strings do; equal ones send the comparison to the keys, which are read
-// from the start, as a mark reads the element before it.
+// The record comparison. Different prefixes decide as the keys do; equal
+// ones are equal keys when they hold them whole, and otherwise send the
+// comparison to the keys.
 static inline int32_t CompareDictionaryRecords(const DictionarySettings *s, const void *keys, const SortRecord *a,
                                                const SortRecord *b)
 {
@@ -119,6 +124,8 @@ static inline int32_t CompareDictionaryRecords(const DictionarySettings *s, cons
         return a->prefix.hi < b->prefix.hi ? -1 : 1;
     if (a->prefix.lo != b->prefix.lo)
         return a->prefix.lo < b->prefix.lo ? -1 : 1;
+    if (DictionaryPrefixIsWhole(a->prefix))
+        return 0;
     return DictionaryFrom(s, KeyOf<Unit16>(keys, a), KeyOf<Unit16>(keys, b));
 }
 
