@@ -106,7 +106,7 @@ int main(int argc, char **argv)
     }
 
     std::vector<Unit16> text = MakeText(lines, 1);
-    SortOptions plain = {false, false, false, false, true, false};
+    SortOptions plain = {false, false, false, false, true, false, false};
     SortOptions custom = plain;
     custom.orderFile = true;
     // Best of three, alternating, so both see the same machine.
