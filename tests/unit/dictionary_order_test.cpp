@@ -89,24 +89,6 @@ void ExpectAgrees(KeyOrder order, const std::u16string &a, const std::u16string 
         << Show(b) << " vs " << Show(a) << " " << Name(order);
 }
 
-std::vector<std::u16string> ConformanceLines()
-{
-    std::vector<std::u16string> lines;
-    std::vector<unsigned char> bytes = RefFileBytes(TALLORIX_SOURCE_DIR "/data/dictionary/conformance.txt"), line;
-    for (size_t i = 0; i <= bytes.size(); i++) {
-        if (i < bytes.size() && bytes[i] != '\n') {
-            line.push_back(bytes[i]);
-            continue;
-        }
-        RefUnits u;
-        EXPECT_TRUE(RefDictUtf16(line, &u));
-        if (!u.empty())
-            lines.push_back(std::u16string(u.begin(), u.end()));
-        line.clear();
-    }
-    return lines;
-}
-
 std::u16string Joined(const std::vector<std::u16string> &lines)
 {
     std::u16string s;

@@ -19,7 +19,6 @@
 namespace {
 
 const char GROUPS[] = TALLORIX_SOURCE_DIR "/data/dictionary/groups.txt";
-const char CONFORMANCE[] = TALLORIX_SOURCE_DIR "/data/dictionary/conformance.txt";
 
 const RefDictionary &Dictionary()
 {
@@ -83,24 +82,6 @@ void Check(const Chain &c, const RefRanks *ranks = NULL)
             EXPECT_EQ(Compare(c.keys[i], c.keys[j], o), -1);
             EXPECT_EQ(Compare(c.keys[j], c.keys[i], o), 1);
         }
-}
-
-std::vector<std::u16string> ConformanceLines()
-{
-    std::vector<std::u16string> lines;
-    std::vector<unsigned char> bytes = RefFileBytes(CONFORMANCE), line;
-    for (size_t i = 0; i <= bytes.size(); i++) {
-        if (i < bytes.size() && bytes[i] != '\n') {
-            line.push_back(bytes[i]);
-            continue;
-        }
-        RefUnits u;
-        EXPECT_TRUE(RefDictUtf16(line, &u));
-        if (!u.empty())
-            lines.push_back(std::u16string(u.begin(), u.end()));
-        line.clear();
-    }
-    return lines;
 }
 
 TEST(DictionaryReference, ConformanceDataInItsOrder)

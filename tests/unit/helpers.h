@@ -138,6 +138,26 @@ inline const RefDictionary &ReferenceDictionary()
     return d;
 }
 
+// The lines of the standard's conformance data (data/dictionary/), each
+// smaller than the next in dictionary order.
+inline std::vector<std::u16string> ConformanceLines()
+{
+    std::vector<std::u16string> lines;
+    std::vector<unsigned char> bytes = RefFileBytes(TALLORIX_SOURCE_DIR "/data/dictionary/conformance.txt"), line;
+    for (size_t i = 0; i <= bytes.size(); i++) {
+        if (i < bytes.size() && bytes[i] != '\n') {
+            line.push_back(bytes[i]);
+            continue;
+        }
+        RefUnits u;
+        EXPECT_TRUE(RefDictUtf16(line, &u));
+        if (!u.empty())
+            lines.push_back(std::u16string(u.begin(), u.end()));
+        line.clear();
+    }
+    return lines;
+}
+
 // The reference's options for a dictionary order of the engine, read
 // from its bits apart from the engine's own reading; ranks: the order
 // file's, for its kanji ranked.
