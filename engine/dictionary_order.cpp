@@ -4,6 +4,24 @@
 
 #include "dictionary_table.inc"
 
+// One element of a key, as ReadDictElement reads it.
+struct DictElement {
+    Unit16 code[2];  // level-1 codes; code[1] is 0 for a one-code element
+    uint8_t voicing, form, script, width;  // levels 2 to 5
+    // A digit run: all its digits, and those past its leading zeros.
+    // run is null for every other element.
+    const Unit16 *run, *significant;
+    size_t runLength, significantLength;
+};
+
+// Where a reading of a key stands: the next unit, and the group of the
+// element before when that is a kana element (a replaced mark counts as
+// the kana it became), which a mark after it reads; -1 otherwise.
+struct DictReader {
+    const Unit16 *at;
+    int32_t kanaGroup;
+};
+
 enum {
     WEIGHT_CODE = 0xFFFF,
     WEIGHT_VOICING_SHIFT = 16,
@@ -269,7 +287,9 @@ static inline uint32_t PlainLevels(const DictionarySettings *s, uint32_t w)
     return levels;
 }
 
-bool ReadDictElement(const DictionarySettings *s, DictReader *r, DictElement *e)
+// Reads the element at r->at into *e and moves past it; false at the key's
+// NUL.
+static bool ReadDictElement(const DictionarySettings *s, DictReader *r, DictElement *e)
 {
     uint32_t code, code2, w;
     if (!PlainElement(s, r->at, &code, &code2, &w))

@@ -81,28 +81,6 @@ struct DictionarySettings {
     const OrderFile *file;  // loaded with its index, for DICT_KANJI_RANKED
 };
 
-// One element of a key, as ReadDictElement reads it.
-struct DictElement {
-    Unit16 code[2];  // level-1 codes; code[1] is 0 for a one-code element
-    uint8_t voicing, form, script, width;  // levels 2 to 5
-    // A digit run: all its digits, and those past its leading zeros.
-    // run is null for every other element.
-    const Unit16 *run, *significant;
-    size_t runLength, significantLength;
-};
-
-// Where a reading of a key stands: the next unit, and the group of the
-// element before when that is a kana element (a replaced mark counts as
-// the kana it became), which a mark after it reads; -1 otherwise.
-struct DictReader {
-    const Unit16 *at;
-    int32_t kanaGroup;
-};
-
-// Reads the element at r->at into *e and moves past it; false at the key's
-// NUL.
-bool ReadDictElement(const DictionarySettings *s, DictReader *r, DictElement *e);
-
 // The record prefix of a NUL-terminated key: the first 8 level-1 codes,
 // zero after the end; behind the end of a short key its levels 2 to 5
 // (dictionary_order.cpp).
